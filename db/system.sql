@@ -1,0 +1,1 @@
+-- system.mdw: the workgroup file. It holds no tables of the program; the account is added when the file is made.

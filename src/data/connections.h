@@ -1,0 +1,12 @@
+#pragma once
+// The three connections that start-up opens and every part of the program uses for the rest of the run.
+
+#include "engine/engine.h"
+
+namespace modMain {
+
+extern engine::Connection cnInddata; // inddata.mdb: input, company, project, results, print table
+extern engine::Connection cnParam;   // param.mdb: parameter tables
+extern engine::Connection cnIsol;    // isol.mdb: insulation products
+
+} // namespace modMain

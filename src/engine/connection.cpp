@@ -1,0 +1,335 @@
+#include "engine/engine_impl.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace engine {
+
+using namespace detail;
+
+QString Engine::SystemDB;
+int Engine::DefaultType = 2;
+QString Engine::DefaultUser;
+QString Engine::DefaultPassword;
+
+ConnectionImpl::~ConnectionImpl() {
+    cache.clear();
+    if (db)
+        sqlite3_close_v2(db);
+}
+
+void ConnectionImpl::requireOpen() const {
+    if (!db)
+        raise(err::ObjectClosed);
+}
+
+void ConnectionImpl::loadTables() {
+    tables.clear();
+    std::vector<QString> names;
+    {
+        Statement st(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"));
+        while (st.step())
+            names.push_back(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.get(), 0))));
+    }
+    for (const QString &name : names) {
+        TableInfo t;
+        t.name = name;
+        Statement info(db, QStringLiteral("PRAGMA table_info(") + quoteIdent(name) + QStringLiteral(")"));
+        while (info.step()) {
+            ColumnInfo c;
+            c.name = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 1)));
+            c.declType = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 2)));
+            c.type = adoTypeOf(c.declType);
+            c.autoIncrement = sqlite3_column_int(info.get(), 5) > 0 && c.type == adInteger;
+            if (sqlite3_column_type(info.get(), 4) != SQLITE_NULL) {
+                QString d = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 4)));
+                if (d.size() >= 2 && d.startsWith(QLatin1Char('\'')) && d.endsWith(QLatin1Char('\'')))
+                    c.defaultValue = Variant(d.mid(1, d.size() - 2).replace(QLatin1String("''"), QLatin1String("'")));
+                else if (d.compare(QLatin1String("NULL"), Qt::CaseInsensitive) != 0) {
+                    bool ok = false;
+                    const double x = d.toDouble(&ok);
+                    if (ok)
+                        c.defaultValue =
+                            isNumericType(c.type) && c.type != adDouble && c.type != adSingle && c.type != adCurrency
+                                ? Variant(static_cast<long long>(x))
+                                : Variant(x);
+                }
+            }
+            t.byFolded.insert(fold(c.name), static_cast<int>(t.columns.size()));
+            t.columns.push_back(c);
+        }
+        tables.insert(fold(name), std::move(t));
+    }
+}
+
+const TableInfo *ConnectionImpl::table(const QString &name) {
+    auto it = tables.constFind(fold(name));
+    return it == tables.constEnd() ? nullptr : &it.value();
+}
+
+const TableInfo &ConnectionImpl::requireTable(const QString &name) {
+    const TableInfo *t = table(name);
+    if (!t)
+        raise(err::DbNoSuchTable, QStringLiteral("The Microsoft Jet database engine cannot find the input table or "
+                                                 "query '%1'.  Make sure it exists and that its name is spelled "
+                                                 "correctly.")
+                                      .arg(name));
+    return *t;
+}
+
+Statement &ConnectionImpl::cached(const QString &sql) {
+    const std::string key = sql.toStdString();
+    auto it = cache.find(key);
+    if (it == cache.end())
+        it = cache.emplace(key, std::make_unique<Statement>(db, sql)).first;
+    it->second->reset();
+    return *it->second;
+}
+
+std::uint64_t ConnectionImpl::version() {
+    unsigned int dv = 0;
+    sqlite3_file_control(db, "main", SQLITE_FCNTL_DATA_VERSION, &dv);
+    return (writes << 32) ^ dv;
+}
+
+void ConnectionImpl::exec(const QString &sql) {
+    char *msg = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &msg) != SQLITE_OK) {
+        const QString m = QString::fromUtf8(msg ? msg : "database error");
+        sqlite3_free(msg);
+        raise(err::DbFailure, m);
+    }
+}
+
+namespace {
+
+QHash<QString, QString> parseConnectionString(const QString &cs) {
+    QHash<QString, QString> keys;
+    for (const QString &part : cs.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const int eq = static_cast<int>(part.indexOf(QLatin1Char('=')));
+        if (eq < 0)
+            raise(err::DbFailure, QStringLiteral("Format of the initialization string does not conform to the OLE "
+                                                 "DB specification."));
+        keys.insert(part.left(eq).trimmed().toLower(), part.mid(eq + 1));
+    }
+    return keys;
+}
+
+sqlite3 *openFile(const QString &path, bool readOnly) {
+    sqlite3 *db = nullptr;
+    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr) != SQLITE_OK) {
+        const QString m = QString::fromUtf8(db ? sqlite3_errmsg(db) : "cannot open");
+        sqlite3_close_v2(db);
+        raise(err::DbFailure, QStringLiteral("Cannot open database '%1': %2").arg(path, m));
+    }
+    // Unknown "names" must be errors, never string literals.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    sqlite3_busy_timeout(db, 2000);
+    return db;
+}
+
+// Reads one text value from a one-row query on a freshly opened file; empty when the table is missing.
+QString singleText(sqlite3 *db, const char *sql, const QString &arg = {}, bool *found = nullptr) {
+    sqlite3_stmt *st = nullptr;
+    if (found)
+        *found = false;
+    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK)
+        return {};
+    if (!arg.isNull()) {
+        const QByteArray b = arg.toUtf8();
+        sqlite3_bind_text(st, 1, b.constData(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
+    }
+    QString v;
+    if (sqlite3_step(st) == SQLITE_ROW) {
+        v = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+        if (found)
+            *found = true;
+    }
+    sqlite3_finalize(st);
+    return v;
+}
+
+QString requireFile(const QString &name) {
+    const QString abs = QDir::current().absoluteFilePath(name);
+    const QString found = findFileNoCase(abs);
+    if (found.isEmpty())
+        raise(err::DbFailure, QStringLiteral("Could not find file '%1'.").arg(QDir::toNativeSeparators(abs)));
+    return found;
+}
+
+void checkAccount(const QString &systemDb, const QString &user, const QString &password) {
+    const QString path = requireFile(systemDb);
+    sqlite3 *db = openFile(path, true);
+    bool found = false;
+    const QString stored =
+        singleText(db, "SELECT \"Password\" FROM \"MSysAccounts\" WHERE \"Name\" = ?1", user, &found);
+    sqlite3_close_v2(db);
+    if (!found || stored != password)
+        raise(err::DbFailure, QStringLiteral("Not a valid account name or password."));
+}
+
+} // namespace
+
+Connection::Connection() : d_(std::make_shared<ConnectionImpl>()) {}
+
+void Connection::Open(const QString &connectionString, const QString &user, const QString &password, int) {
+    if (d_->db)
+        raise(err::NotAllowedInContext);
+    const QHash<QString, QString> keys = parseConnectionString(connectionString);
+    const QString source = keys.value(QStringLiteral("data source"));
+    if (source.isEmpty())
+        raise(err::DbFailure, QStringLiteral("Data source name not found and no default driver specified"));
+    const QString path = requireFile(source);
+    const QString systemDb = keys.value(QStringLiteral("jet oledb:system database"), Engine::SystemDB);
+    if (!systemDb.isEmpty()) {
+        QString u = keys.value(QStringLiteral("user id"), user);
+        QString p = keys.value(QStringLiteral("password"), password);
+        if (u.isEmpty()) {
+            u = Engine::DefaultUser;
+            p = Engine::DefaultPassword;
+        }
+        checkAccount(systemDb, u, p);
+    }
+    sqlite3 *db = openFile(path, false);
+    bool hasPassword = false;
+    const QString dbPassword = singleText(db, "SELECT \"Password\" FROM \"MSysDatabase\"", {}, &hasPassword);
+    if (hasPassword && dbPassword != keys.value(QStringLiteral("jet oledb:database password"))) {
+        sqlite3_close_v2(db);
+        raise(err::DbNotValidPassword, QStringLiteral("Not a valid password."));
+    }
+    d_->db = db;
+    d_->path = path;
+    d_->exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    d_->loadTables();
+}
+
+void Connection::Close() {
+    d_->cache.clear();
+    d_->tables.clear();
+    if (d_->db)
+        sqlite3_close_v2(d_->db);
+    d_->db = nullptr;
+    d_->transDepth = 0;
+}
+
+bool Connection::IsOpen() const { return d_->db != nullptr; }
+
+long Connection::Execute(const QString &sql) {
+    d_->requireOpen();
+    const QString translated = translateSql(*d_, sql);
+    Statement st(d_->db, translated);
+    while (st.step()) {
+    }
+    ++d_->writes;
+    return sqlite3_changes(d_->db);
+}
+
+void Connection::BeginTrans() {
+    d_->requireOpen();
+    if (d_->transDepth == 0)
+        d_->exec(QStringLiteral("BEGIN"));
+    else
+        d_->exec(QStringLiteral("SAVEPOINT t%1").arg(d_->transDepth));
+    ++d_->transDepth;
+}
+
+void Connection::CommitTrans() {
+    d_->requireOpen();
+    if (d_->transDepth == 0)
+        raise(err::DbFailure, QStringLiteral("No transaction is active."));
+    --d_->transDepth;
+    d_->exec(d_->transDepth == 0 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE t%1").arg(d_->transDepth));
+}
+
+void Connection::RollbackTrans() {
+    d_->requireOpen();
+    if (d_->transDepth == 0)
+        raise(err::DbFailure, QStringLiteral("No transaction is active."));
+    --d_->transDepth;
+    if (d_->transDepth == 0)
+        d_->exec(QStringLiteral("ROLLBACK"));
+    else
+        d_->exec(QStringLiteral("ROLLBACK TO t%1; RELEASE t%1").arg(d_->transDepth));
+    ++d_->writes;
+}
+
+QString Connection::resolveTable(const QString &name) const {
+    if (!d_->db)
+        return {};
+    const TableInfo *t = d_->table(name);
+    return t ? t->name : QString();
+}
+
+void Engine::CompactDatabase(const QString &src, const QString &dst) {
+    const QString from = findFileNoCase(src);
+    if (from.isEmpty())
+        raise(3024, QStringLiteral("Could not find file '%1'.").arg(src));
+    if (!findFileNoCase(dst).isEmpty())
+        raise(3204, QStringLiteral("Database already exists."));
+    sqlite3 *db = openFile(from, true);
+    sqlite3_stmt *st = nullptr;
+    int rc = sqlite3_prepare_v2(db, "VACUUM INTO ?1", -1, &st, nullptr);
+    if (rc == SQLITE_OK) {
+        const QByteArray target = QFileInfo(dst).absoluteFilePath().toUtf8();
+        sqlite3_bind_text(st, 1, target.constData(), static_cast<int>(target.size()), SQLITE_TRANSIENT);
+        rc = sqlite3_step(st);
+    }
+    const QString msg = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_finalize(st);
+    sqlite3_close_v2(db);
+    if (rc != SQLITE_DONE && rc != SQLITE_OK)
+        raise(3049, QStringLiteral("Cannot open database '%1'. It may not be a database that your application "
+                                   "recognizes, or the file may be corrupt. (%2)")
+                        .arg(src, msg));
+}
+
+void CreateDatabase(const QString &path, const QString &script, bool workgroup, const QString &user,
+                    const QString &password) {
+    QFile::remove(path);
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK) {
+        sqlite3_close_v2(db);
+        raise(err::DbFailure, QStringLiteral("Cannot create database '%1'.").arg(path));
+    }
+    auto impl = std::make_shared<ConnectionImpl>();
+    impl->db = db;
+    impl->path = path;
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    impl->exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    impl->exec(QStringLiteral("BEGIN"));
+    impl->exec(script);
+    impl->loadTables();
+    // Number columns refuse text, as the old engine did ("Data type mismatch").
+    for (const TableInfo &t : std::as_const(impl->tables)) {
+        QStringList checks;
+        for (const ColumnInfo &c : t.columns)
+            if (isNumericType(c.type))
+                checks << QStringLiteral("typeof(NEW.%1) = 'text'").arg(quoteIdent(c.name));
+        if (checks.isEmpty())
+            continue;
+        for (const char *ev : {"INSERT", "UPDATE"})
+            impl->exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 WHEN %4 BEGIN SELECT "
+                                      "RAISE(ABORT, 'Data type mismatch in criteria expression.'); END")
+                           .arg(quoteIdent(QStringLiteral("MSysType_") + QLatin1String(ev) + QLatin1Char('_') + t.name),
+                                QLatin1String(ev), quoteIdent(t.name), checks.join(QLatin1String(" OR "))));
+    }
+    auto quote = [](const QString &s) {
+        return QLatin1Char('\'') + QString(s).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
+    };
+    if (workgroup) {
+        impl->exec(QStringLiteral("CREATE TABLE \"MSysAccounts\" (\"Name\" TEXT PRIMARY KEY, \"Password\" TEXT)"));
+        impl->exec(QStringLiteral("INSERT INTO \"MSysAccounts\" VALUES (%1, %2)").arg(quote(user), quote(password)));
+    } else {
+        impl->exec(QStringLiteral("CREATE TABLE \"MSysDatabase\" (\"Password\" TEXT)"));
+        impl->exec(QStringLiteral("INSERT INTO \"MSysDatabase\" VALUES (%1)").arg(quote(password)));
+    }
+    impl->exec(QStringLiteral("COMMIT"));
+}
+
+} // namespace engine
