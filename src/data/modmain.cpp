@@ -1,0 +1,295 @@
+#include "data/modmain.h"
+
+#include "data/account.h"
+#include "data/change_check.h"
+#include "data/connections.h"
+#include "data/error_report.h"
+#include "engine/engine.h"
+#include "platform/files.h"
+#include "platform/message_box.h"
+
+#include <QDir>
+
+namespace modMain {
+
+bool DatabaseMangler = false;
+std::int32_t LogNr = 0;
+std::function<void()> ShowMainWindow;
+std::function<void(StartStep)> AfterStep;
+
+using engine::Variant;
+
+FieldValues InddataDefaults() {
+    const Variant none = QString();
+    return {{QStringLiteral("InddataID"), 1},
+            {QStringLiteral("daekType"), none},
+            {QStringLiteral("sikkerhedsklassetext"), none},
+            {QStringLiteral("kvalitettext"), none},
+            {QStringLiteral("TrykstyrkeRgm"), 0},
+            {QStringLiteral("tau"), 0},
+            {QStringLiteral("TraekstyrkeRgm"), 0},
+            {QStringLiteral("TraekstyrkeKar"), 0},
+            {QStringLiteral("Eo"), 0},
+            {QStringLiteral("En"), 0},
+            {QStringLiteral("Go"), 0},
+            {QStringLiteral("GN"), 0},
+            {QStringLiteral("dæktykkelse"), 0},
+            {QStringLiteral("Miljøklasse"), none},
+            {QStringLiteral("dæklag"), 0},
+            {QStringLiteral("Revnevidde"), 0},
+            {QStringLiteral("mellemlag"), none},
+            {QStringLiteral("mellemlagtykkelse"), 0},
+            {QStringLiteral("mellemlagkorr"), 0},
+            {QStringLiteral("mellemlaglambda"), 0},
+            {QStringLiteral("terræn"), none},
+            {QStringLiteral("terrænballast"), 0},
+            {QStringLiteral("terrænzigma"), 0},
+            {QStringLiteral("isolballasto"), 0},
+            {QStringLiteral("isolballastn"), 0},
+            {QStringLiteral("resBallasto"), 0},
+            {QStringLiteral("resBallastn"), 0},
+            {QStringLiteral("Uværdi"), 0}};
+}
+
+FieldValues LastDefaults(int lastid) {
+    const Variant none = QString();
+    return {{QStringLiteral("InddataID"), 1}, {QStringLiteral("lastid"), lastid},  {QStringLiteral("Lasttype"), none},
+            {QStringLiteral("Afstand"), 0},   {QStringLiteral("LastForm"), none},  {QStringLiteral("bredde"), 0},
+            {QStringLiteral("længde"), 0},    {QStringLiteral("Placering"), none}, {QStringLiteral("Afstandfra"), 0},
+            {QStringLiteral("Størrelse"), 0}, {QStringLiteral("PartialK"), 1}};
+}
+
+FieldValues IsoleringDefaults(int lagnr, double layerModulus) {
+    const Variant none = QString();
+    return {{QStringLiteral("InddataID"), 1},        {QStringLiteral("lagnr"), lagnr},
+            {QStringLiteral("IsoleringType"), none}, {QStringLiteral("IsoleringTykkelse"), 0},
+            {QStringLiteral("Zigmao"), 0},           {QStringLiteral("Zigman"), 0},
+            {QStringLiteral("LambdaTør"), 0},        {QStringLiteral("LambdaVåd"), 0},
+            {QStringLiteral("Eo"), layerModulus},    {QStringLiteral("En"), layerModulus}};
+}
+
+FieldValues ProjektDefaults() {
+    const Variant none = QString();
+    return {{QStringLiteral("projektid"), none},
+            {QStringLiteral("beregner"), none},
+            {QStringLiteral("dato"), none},
+            {QStringLiteral("tekst"), none}};
+}
+
+namespace {
+
+// One transaction for a procedure's writes: one sync to disk instead of one per record. What was written
+// before an error is kept, as it would have been record by record.
+template <class Body> void asOneWrite(Body body) {
+    cnInddata.BeginTrans();
+    try {
+        body();
+    } catch (...) {
+        cnInddata.CommitTrans();
+        throw;
+    }
+    cnInddata.CommitTrans();
+}
+
+void openInput(engine::Recordset &rs, const QString &table) {
+    rs.Open(table, cnInddata, engine::adOpenKeyset, engine::adLockPessimistic, engine::adCmdTable);
+}
+
+void addRecord(engine::Recordset &rs, const FieldValues &values) {
+    rs.AddNew();
+    for (const auto &[name, value] : values)
+        rs.Fields(name).setValue(value);
+    rs.Update();
+}
+
+// Statement numbers of one table's deletion; loop 0 where the loop test has none of its own.
+struct ClearNumbers {
+    std::int32_t open, test, first, loop, remove, next, close;
+};
+
+void clearTable(engine::Recordset &rs, const QString &table, const ClearNumbers &n) {
+    LogNr = n.open;
+    openInput(rs, table);
+    LogNr = n.test;
+    if (!(rs.Bof() && rs.Eof())) {
+        LogNr = n.first;
+        rs.MoveFirst();
+        for (;;) {
+            if (n.loop != 0)
+                LogNr = n.loop;
+            if (rs.Eof())
+                break;
+            LogNr = n.remove;
+            rs.Delete();
+            LogNr = n.next;
+            rs.MoveNext();
+        }
+    }
+    LogNr = n.close;
+    rs.Close();
+}
+
+// Adds numbered records after those already there, whatever their keys, until there are limit of them.
+void topUp(engine::Recordset &rs, const QString &table, std::int32_t firstNr, int limit,
+           const std::function<FieldValues(int)> &defaults) {
+    LogNr = firstNr;
+    openInput(rs, table);
+    LogNr = firstNr + 1;
+    long n = 0;
+    if (!(rs.Bof() && rs.Eof())) {
+        LogNr = firstNr + 2;
+        rs.MoveLast();
+        n = rs.RecordCount();
+    }
+    while (n < limit) {
+        LogNr = firstNr + 3;
+        ++n;
+        addRecord(rs, defaults(static_cast<int>(n)));
+    }
+    LogNr = firstNr + 4;
+    rs.Close();
+}
+
+void addIfEmpty(engine::Recordset &rs, const QString &table, std::int32_t firstNr, const FieldValues &defaults) {
+    LogNr = firstNr;
+    openInput(rs, table);
+    LogNr = firstNr + 1;
+    if (rs.Bof() && rs.Eof()) {
+        LogNr = firstNr + 2;
+        addRecord(rs, defaults);
+    }
+    LogNr = firstNr + 3;
+    rs.Close();
+}
+
+} // namespace
+
+void ClearInddata() {
+    asOneWrite([] {
+        engine::Recordset rs;
+        clearTable(rs, QStringLiteral("inddata"), {102, 103, 104, 0, 105, 106, 107});
+        clearTable(rs, QStringLiteral("inddatalast"), {108, 109, 110, 0, 111, 112, 113});
+        clearTable(rs, QStringLiteral("inddataisolering"), {114, 115, 116, 0, 117, 118, 119});
+        clearTable(rs, QStringLiteral("projekt"), {120, 121, 122, 123, 124, 125, 126});
+    });
+}
+
+void InitInddata() {
+    asOneWrite([] {
+        engine::Recordset rs;
+        addIfEmpty(rs, QStringLiteral("inddata"), 131, InddataDefaults());
+        topUp(rs, QStringLiteral("inddatalast"), 135, 10, [](int n) { return LastDefaults(n); });
+        topUp(rs, QStringLiteral("inddataisolering"), 140, 2, [](int n) { return IsoleringDefaults(n); });
+        addIfEmpty(rs, QStringLiteral("projekt"), 145, ProjektDefaults());
+        LogNr = 149;
+    });
+}
+
+void ReportMainError(std::int32_t errNumber, const QString &description, std::int32_t logNr,
+                     const QString &functionName) {
+    data::ReportError(errNumber, description, logNr, functionName);
+}
+
+namespace {
+
+void passed(StartStep step) {
+    if (AfterStep)
+        AfterStep(step);
+}
+
+// "Filen "<path>" mangler !", then start-up ends.
+bool reportMissing(const QString &path) {
+    platform::MsgBox(QStringLiteral("Filen \"") + path + QStringLiteral("\" mangler !"));
+    DatabaseMangler = true;
+    return false;
+}
+
+bool listedAs(const QString &path, const QString &name) { return platform::ListFile(path).toLower() == name; }
+
+engine::Connection connect(const QString &dataSource) {
+    engine::Connection cn;
+    cn.CursorLocation = engine::adUseServer;
+    cn.Mode = 16; // share deny none
+    cn.Open(data::ConnectionString(dataSource), QString(), QString(), -1);
+    return cn;
+}
+
+} // namespace
+
+bool Main(const QString &programFolder) {
+    const QDir folder(programFolder);
+    const QString mdb = folder.filePath(QStringLiteral("inddata.mdb"));
+    const QString tmp = folder.filePath(QStringLiteral("inddata.tmp"));
+    try {
+        LogNr = 890;
+        engine::Engine::SystemDB = folder.filePath(QStringLiteral("system.mdw"));
+        LogNr = 891;
+        engine::Engine::DefaultType = 2;
+        LogNr = 892;
+        engine::Engine::DefaultUser = data::kUser;
+        LogNr = 893;
+        engine::Engine::DefaultPassword = data::kPassword;
+        passed(StartStep::EngineReady);
+
+        LogNr = 894;
+        DatabaseMangler = false;
+        if (listedAs(mdb, QStringLiteral("inddata.mdb"))) {
+            LogNr = 895;
+            if (listedAs(tmp, QStringLiteral("inddata.tmp"))) {
+                platform::DeleteFile(tmp);
+                passed(StartStep::OldCopyDeleted);
+            }
+            LogNr = 896;
+            engine::Engine::CompactDatabase(mdb, tmp);
+            passed(StartStep::Compacted);
+            if (listedAs(tmp, QStringLiteral("inddata.tmp"))) {
+                // The copy must be whole on disk before the only other copy goes: a crash between the
+                // two leaves the copy alone, and the next start takes it.
+                platform::SyncFile(tmp);
+                passed(StartStep::CopyOnDisk);
+                platform::DeleteFile(mdb);
+                passed(StartStep::OriginalDeleted);
+                platform::RenameFile(tmp, mdb);
+                platform::SyncFolder(programFolder);
+                passed(StartStep::CopyRenamed);
+            }
+        } else {
+            // Only a copy listed in lower case counts here.
+            if (platform::ListFile(tmp) != QStringLiteral("inddata.tmp"))
+                return reportMissing(mdb);
+            LogNr = 897;
+            platform::RenameFile(tmp, mdb);
+            platform::SyncFolder(programFolder);
+            passed(StartStep::CopyRenamed);
+        }
+
+        LogNr = 898;
+        if (!listedAs(folder.filePath(QStringLiteral("param.mdb")), QStringLiteral("param.mdb")))
+            return reportMissing(folder.filePath(QStringLiteral("param.mdb")));
+        LogNr = 899;
+        if (!listedAs(folder.filePath(QStringLiteral("isol.mdb")), QStringLiteral("isol.mdb")))
+            return reportMissing(folder.filePath(QStringLiteral("isol.mdb")));
+
+        LogNr = 900;
+        cnInddata = connect(QStringLiteral("inddata.mdb"));
+        cnParam = connect(QStringLiteral("param.mdb"));
+        cnIsol = connect(QStringLiteral("isol.mdb"));
+        passed(StartStep::Connected);
+        ClearInddata();
+        passed(StartStep::Cleared);
+        LogNr = 901;
+        InitInddata();
+        passed(StartStep::Initialised);
+        LogNr = 902;
+        ChangeCheck::SaveInddataValues();
+        passed(StartStep::SnapshotTaken);
+        if (ShowMainWindow)
+            ShowMainWindow();
+        return true;
+    } catch (const engine::RuntimeError &e) {
+        ReportMainError(e.number(), e.description(), LogNr, QStringLiteral("Sub Main"));
+        return false;
+    }
+}
+
+} // namespace modMain
