@@ -1,0 +1,34 @@
+#pragma once
+// The common dialog's file and printer dialogs as Qt shows them.
+
+#include "platform/common_dialog.h"
+
+#include <QFileDialog>
+#include <memory>
+
+class QPrintDialog;
+class QPrinter;
+class QWidget;
+
+namespace platform {
+
+// The file dialog for a request, ready to exec(). Filters keep their descriptions as given; "*.*" matches
+// every file, as it did on the old platform. A name typed without extension gets the default extension.
+std::unique_ptr<QFileDialog> MakeFileDialog(const FileDialogRequest &request, QWidget *parent = nullptr);
+// What an accepted file dialog chose.
+FileDialogResult ResultOf(const QFileDialog &dialog);
+
+// The printer dialog for the flags, ready to exec(). A PDF file stays one of the choices: printing to a file
+// that the flags hide was the old dialog's raw-data option, not a printer.
+std::unique_ptr<QPrintDialog> MakePrintDialog(QPrinter &printer, std::int32_t flags, QWidget *parent = nullptr);
+PrinterChoice ChoiceOf(const QPrinter &printer);
+// Points a printer at a choice (for the report engine).
+void ApplyPrinterChoice(QPrinter &printer, const PrinterChoice &choice);
+
+class QtDialogService : public DialogService {
+public:
+    std::optional<FileDialogResult> chooseFile(const FileDialogRequest &request) override;
+    std::optional<PrinterChoice> choosePrinter(std::int32_t flags) override;
+};
+
+} // namespace platform
