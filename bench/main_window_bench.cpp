@@ -1,0 +1,74 @@
+// The main window's own work on the delivered databases: loading (the seven parameter tables and the lists),
+// the activation that binds the pages after a modal window, and the new-input command.
+
+#include "data/change_check.h"
+#include "data/connections.h"
+#include "data/modmain.h"
+#include "platform/message_box.h"
+#include "support/databases.h"
+#include "ui/frm_main.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <clocale>
+
+namespace {
+
+QApplication &application() {
+    static int argc = 1;
+    static char name[] = "main_window_bench";
+    static char *argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    return app;
+}
+
+struct Program {
+    testsupport::DatabaseFolder folder;
+    Program() {
+        application();
+        platform::setMessageService(std::make_shared<platform::RecordingMessages>());
+        modMain::cnInddata = folder.open(QStringLiteral("inddata.mdb"));
+        modMain::cnParam = folder.open(QStringLiteral("param.mdb"));
+        modMain::cnIsol = folder.open(QStringLiteral("isol.mdb"));
+        modMain::ClearInddata();
+        modMain::InitInddata();
+        ChangeCheck::SaveInddataValues();
+    }
+    ~Program() {
+        modMain::cnInddata.Close();
+        modMain::cnParam.Close();
+        modMain::cnIsol.Close();
+    }
+};
+
+void BM_LoadAndShow(benchmark::State &state) {
+    Program program;
+    for (auto _ : state) {
+        frmMain w;
+        w.show();
+        benchmark::DoNotOptimize(w.LogNr);
+    }
+}
+BENCHMARK(BM_LoadAndShow)->Unit(benchmark::kMillisecond);
+
+void BM_Activation(benchmark::State &state) {
+    Program program;
+    frmMain w;
+    w.show();
+    for (auto _ : state)
+        w.Form_Activate();
+}
+BENCHMARK(BM_Activation)->Unit(benchmark::kMillisecond);
+
+void BM_NewInput(benchmark::State &state) {
+    Program program;
+    frmMain w;
+    w.show();
+    for (auto _ : state)
+        w.Command1_Click(0);
+}
+BENCHMARK(BM_NewInput)->Unit(benchmark::kMillisecond);
+
+} // namespace

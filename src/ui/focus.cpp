@@ -1,0 +1,87 @@
+#include "ui/focus.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace ui::focus {
+
+namespace {
+
+int depth = 0;
+QPointer<QWidget> pending;
+unsigned refusals = 0;
+
+void apply(QWidget *target) {
+    if (target && target->isVisible() && target->isEnabled())
+        target->setFocus(Qt::OtherFocusReason);
+}
+
+bool reported(Qt::FocusReason reason) {
+    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && reason != Qt::MenuBarFocusReason;
+}
+
+class FocusWatch : public QObject {
+public:
+    FocusWatch(QWidget *w, std::function<void()> got, std::function<void()> lost, std::shared_ptr<bool> alive)
+        : QObject(w), got_(std::move(got)), lost_(std::move(lost)), alive_(std::move(alive)) {
+        w->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override {
+        if (!*alive_)
+            return false;
+        if (e->type() == QEvent::FocusIn && got_ && reported(static_cast<QFocusEvent *>(e)->reason()))
+            got_();
+        else if (e->type() == QEvent::FocusOut && lost_ && reported(static_cast<QFocusEvent *>(e)->reason()))
+            lost_();
+        return false;
+    }
+
+private:
+    std::function<void()> got_, lost_;
+    std::shared_ptr<bool> alive_;
+};
+
+} // namespace
+
+EventScope::EventScope() { ++depth; }
+
+EventScope::~EventScope() {
+    if (--depth > 0)
+        return;
+    // Applying a move can run another box's LostFocus, which may ask for a move of its own.
+    while (pending) {
+        QPointer<QWidget> target = pending;
+        pending = nullptr;
+        ++depth;
+        apply(target);
+        --depth;
+    }
+}
+
+void MoveTo(QWidget *target) {
+    if (depth == 0)
+        apply(target);
+    else
+        pending = target;
+}
+
+void SendBack(QWidget *box) {
+    ++refusals;
+    MoveTo(box);
+}
+
+unsigned Refusals() { return refusals; }
+
+void SelectAllLater(QLineEdit *box) {
+    QTimer::singleShot(0, box, [box] { box->selectAll(); });
+}
+
+void Watch(QWidget *w, std::function<void()> gotFocus, std::function<void()> lostFocus, std::shared_ptr<bool> alive) {
+    new FocusWatch(w, std::move(gotFocus), std::move(lostFocus), std::move(alive));
+}
+
+} // namespace ui::focus

@@ -1,0 +1,37 @@
+// Committing the pending edits of the three pages, and the sketch run that starts with it.
+
+#include "data/connections.h"
+#include "sketch/foundation.h"
+#include "ui/data_source.h"
+#include "ui/frm_main.h"
+
+#include <QLineEdit>
+
+void frmMain::GemInddata() {
+    LogNr = 155;
+    engine::Field revnevidde = dataInddata->Fields(QStringLiteral("revnevidde"));
+    revnevidde.setValue(ui::DataSource::ValueFromText(revnevidde, txtRevnevidde->text()));
+    if (dataInddata->EditMode() == engine::adEditInProgress) {
+        dataInddata->Move(0);
+        FormaterDaek();
+    }
+    LogNr = 156;
+    dataIsolering->Move(0);
+    FormaterIsolering();
+    LogNr = 157;
+    if (dataLast->EditMode() == engine::adEditInProgress) {
+        dataLast->Move(0);
+        engine::Recordset rs;
+        rs.Open(QStringLiteral("inddatalast"), modMain::cnInddata, engine::adOpenStatic, engine::adLockReadOnly,
+                engine::adCmdTable);
+        rs.setFilter(QStringLiteral("LastID=") + txtLastNr->text());
+        FormaterLast(rs);
+        rs.Close();
+    }
+}
+
+void frmMain::TegnSkitse(bool Tvungen) {
+    // The commit comes before the run's own error trap: its errors belong to the caller.
+    GemInddata();
+    sketch::ComputeFoundationValuesReported(Tvungen, LogNr);
+}

@@ -1,0 +1,115 @@
+// The "&Inddata" command: every input record back to the default values, the load page shown.
+
+#include "data/change_check.h"
+#include "data/connections.h"
+#include "data/modmain.h"
+#include "ui/controls.h"
+#include "ui/data_source.h"
+#include "ui/focus.h"
+#include "ui/frm_main.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QSet>
+
+#include "ui/command_button.h"
+
+namespace {
+
+// The keys and the number of records stay as they are.
+const QSet<QString> kKeys = {QStringLiteral("InddataID"), QStringLiteral("lastid"), QStringLiteral("lagnr")};
+
+void SetDefaults(ui::DataSource &rs, const modMain::FieldValues &values) {
+    for (const auto &[name, value] : values)
+        if (!kKeys.contains(name))
+            rs.Fields(name).setValue(value);
+}
+
+// One transaction for the reset: one sync to disk instead of one per record. What was written before an
+// error stays written, as it would record by record.
+template <class Body> void AsOneWrite(Body body) {
+    modMain::cnInddata.BeginTrans();
+    try {
+        body();
+    } catch (const engine::RuntimeError &) {
+        modMain::cnInddata.CommitTrans();
+        throw;
+    }
+    modMain::cnInddata.CommitTrans();
+}
+
+} // namespace
+
+void frmMain::NewInput() {
+    LogNr = 842;
+    rsInddata = dataInddata;
+    rsIsolering = dataIsolering;
+    AsOneWrite([this] {
+        LogNr = 843;
+        ui::DataSource &last = *dataLast;
+        last.MoveFirst();
+        while (!last.Eof()) {
+            LogNr = 8301;
+            SetDefaults(last, modMain::LastDefaults(0));
+            last.Update();
+            last.MoveNext();
+        }
+        last.MoveFirst();
+
+        LogNr = 844;
+        rsInddata->MoveFirst();
+        SetDefaults(*rsInddata, modMain::InddataDefaults());
+        LogNr = 845;
+        rsInddata->Update();
+
+        LogNr = 846;
+        rsIsolering->MoveFirst();
+        while (!rsIsolering->Eof()) {
+            LogNr = 8302;
+            SetDefaults(*rsIsolering, modMain::IsoleringDefaults(0, 0));
+            rsIsolering->Update();
+            rsIsolering->MoveNext();
+        }
+        LogNr = 847;
+        rsIsolering->MoveFirst();
+
+        LogNr = 848;
+        engine::Recordset projekt;
+        projekt.Open(QStringLiteral("projekt"), modMain::cnInddata, engine::adOpenDynamic, engine::adLockPessimistic,
+                     engine::adCmdTable);
+        LogNr = 849;
+        if (projekt.Bof() && projekt.Eof()) {
+            LogNr = 8303;
+            projekt.AddNew();
+        }
+        LogNr = 850;
+        for (const auto &[name, value] : modMain::ProjektDefaults())
+            projekt.Fields(name).setValue(value);
+        projekt.Update();
+        projekt.Close();
+    });
+
+    LogNr = 851;
+    ChangeCheck::SaveInddataValues();
+    LogNr = 852;
+    ui::SetListText(cmbLastType, QStringLiteral("<ingen last>"));
+    ui::SetListText(cmbIsoleringType, QStringLiteral("<ingen isolering>"));
+    LogNr = 853;
+    VisLast(*dataLast);
+    LogNr = 854;
+    FormaterLast(dataLast->Recordset());
+    LogNr = 855;
+    TegnSkitse(true);
+    LogNr = 856;
+    if (!ui::Visible(frmLast)) {
+        frmLast->show();
+        frmDaek->hide();
+        frmIsolering->hide();
+        frmMellemlag->hide();
+        frmTerraen->hide();
+        btnNaeste->setEnabled(true);
+        btnForrige->setEnabled(false);
+    }
+    LogNr = 857;
+    ui::focus::MoveTo(cmbLastType);
+}

@@ -1,0 +1,93 @@
+#include "input_events.h"
+#include "ui/focus.h"
+
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+namespace {
+
+class FocusTest : public ::testing::Test {
+protected:
+    QWidget host;
+    QLineEdit *a = new QLineEdit(&host);
+    QLineEdit *b = new QLineEdit(&host);
+    QLineEdit *c = new QLineEdit(&host);
+    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
+    std::vector<QString> events;
+
+    void SetUp() override {
+        auto *layout = new QVBoxLayout(&host);
+        for (QLineEdit *box : {a, b, c}) {
+            layout->addWidget(box);
+            const QString name = box == a ? "a" : box == b ? "b" : "c";
+            ui::focus::Watch(
+                box, [this, name] { events.push_back(name + " got"); },
+                [this, name] { events.push_back(name + " lost"); }, alive);
+        }
+        host.show();
+        host.activateWindow();
+        ASSERT_TRUE(uitest::waitForWindowActive(&host));
+        a->setFocus();
+        events.clear();
+    }
+};
+
+TEST_F(FocusTest, AMoveAskedForInsideAProcedureWaitsUntilTheOutermostEnds) {
+    {
+        ui::focus::EventScope outer;
+        {
+            ui::focus::EventScope inner;
+            ui::focus::MoveTo(b);
+        }
+        EXPECT_EQ(QApplication::focusWidget(), a);
+        ui::focus::MoveTo(c); // the last one asked for wins
+    }
+    EXPECT_EQ(QApplication::focusWidget(), c);
+    EXPECT_EQ(events, std::vector<QString>({"a lost", "c got"}));
+}
+
+TEST_F(FocusTest, AMoveOutsideAnyProcedureIsImmediateAndAHiddenTargetKeepsTheFocus) {
+    ui::focus::MoveTo(b);
+    EXPECT_EQ(QApplication::focusWidget(), b);
+    c->hide();
+    ui::focus::MoveTo(c);
+    EXPECT_EQ(QApplication::focusWidget(), b);
+}
+
+TEST_F(FocusTest, ALostFocusThatMovesTheFocusRunsBeforeTheMoveItAskedFor) {
+    alive = std::make_shared<bool>(true);
+    ui::focus::Watch(
+        a, {}, [this] { ui::focus::SendBack(a); }, alive);
+    const unsigned before = ui::focus::Refusals();
+    {
+        ui::focus::EventScope scope;
+        b->setFocus();
+    }
+    EXPECT_EQ(QApplication::focusWidget(), a);
+    EXPECT_EQ(ui::focus::Refusals(), before + 1);
+}
+
+TEST_F(FocusTest, AnotherWindowTakingTheFocusIsNotALostFocus) {
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(uitest::waitForWindowActive(&other));
+    EXPECT_EQ(events, std::vector<QString>());
+    *alive = false;
+    host.activateWindow();
+    ASSERT_TRUE(uitest::waitForWindowActive(&host));
+    b->setFocus();
+    EXPECT_TRUE(events.empty());
+}
+
+TEST_F(FocusTest, TheWholeTextIsSelectedOnceTheFocusEventIsOver) {
+    b->setText("12,50");
+    b->setFocus();
+    ui::focus::SelectAllLater(b);
+    EXPECT_EQ(b->selectedText(), "");
+    uitest::processEvents();
+    EXPECT_EQ(b->selectedText(), "12,50");
+}
+
+} // namespace
