@@ -164,11 +164,12 @@ void SubgradeModuli(const BuildUp &b, FoundationValues &v, std::int32_t &LogNr) 
     LogNr = 191;
     v.resBallasto = v.resBallastn = 0;
     if (b.anyLayer() && b.terrain && b.intermediate) {
+        // iso · kT · korr left to right: taking kT · korr first changes the last bit of the stored value.
         const double ground = mul(b.kT, b.korr);
         LogNr = 192;
-        v.resBallasto = ck::div(mul(v.isolballasto, ground), add(ground, v.isolballasto));
+        v.resBallasto = ck::div(mul(mul(v.isolballasto, b.kT), b.korr), add(ground, v.isolballasto));
         LogNr = 193;
-        v.resBallastn = ck::div(mul(v.isolballastn, ground), add(ground, v.isolballastn));
+        v.resBallastn = ck::div(mul(mul(v.isolballastn, b.kT), b.korr), add(ground, v.isolballastn));
     }
 }
 

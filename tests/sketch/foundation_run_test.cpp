@@ -55,18 +55,19 @@ protected:
     void TearDown() override { modMain::cnInddata.Close(); }
 
     using Fields = std::initializer_list<std::pair<const char *, Variant>>;
-    // Sets fields of the table's first row.
-    void set(const char *table, Fields fields) {
+    // Sets fields of the table's row at the given position (0 the first).
+    void set(const char *table, Fields fields, int row = 0) {
         engine::Recordset rs;
         rs.Open(QLatin1String(table), modMain::cnInddata, engine::adOpenKeyset, engine::adLockPessimistic,
                 engine::adCmdTable);
+        rs.Move(row);
         for (const auto &[name, value] : fields)
             rs.Fields(QString::fromUtf8(name)) = value;
         rs.Update();
         rs.Close();
     }
     void setInddata(Fields fields) { set("inddata", fields); }
-    void setLayer(Fields fields) { set("inddataisolering", fields); }
+    void setLayer(Fields fields, int row = 0) { set("inddataisolering", fields, row); }
     void setStored(const Stored &v) {
         setInddata({{"isolballasto", v[0]},
                     {"isolballastn", v[1]},
@@ -104,6 +105,32 @@ TEST_F(FoundationRunTest, AnUnforcedRunStoresTheFiveValuesOnlyWhenOneDiffers) {
     expectValues(kExample, stored());
     EXPECT_FALSE(ComputeFoundationValues(false, LogNr).stored);
     EXPECT_TRUE(messages->shown.empty());
+}
+
+// Worked out by hand: one layer stored as the lower one, 200 mm with Eo 5000 and En 3000, on 200 mm of an
+// intermediate layer (dry, factor 1.1 applies) over a terrain of 50000; a wooden slab of 22 mm.
+TEST_F(FoundationRunTest, OneLowerLayerOnAThickIntermediateLayerWorkedByHand) {
+    setLayer({{"IsoleringType", ""}, {"IsoleringTykkelse", 0}});
+    setLayer({{"IsoleringType", "EPS 60"},
+              {"IsoleringTykkelse", 200},
+              {"Eo", 5000},
+              {"En", 3000},
+              {"LambdaVåd", 0.044},
+              {"LambdaTør", 0.035}},
+             1);
+    setInddata({{"daekType", "Træ"},
+                {"dæktykkelse", 22},
+                {"terrænballast", 50000},
+                {"mellemlagkorr", 1.1},
+                {"mellemlaglambda", 2.0},
+                {"mellemlagtykkelse", 200}});
+    const FoundationResult r = ComputeFoundationValues(false, LogNr);
+    EXPECT_EQ(QStringLiteral("Træ"), r.buildUp.slabText);
+    EXPECT_FALSE(r.buildUp.upper);
+    EXPECT_TRUE(r.buildUp.lower);
+    // 25000 · 55000 / 80000 is exactly 17187.5, which the product taken left to right keeps.
+    EXPECT_EQ(17187.5, r.values.resBallasto);
+    expectValues({25000.0, 15000.0, 17187.5, 11785.714285714288, 0.13646221702366157}, stored());
 }
 
 TEST_F(FoundationRunTest, AForcedRunNeverWrites) {

@@ -155,3 +155,20 @@ TEST(FoundationUValue, TheWorkedExampleAndNoSlab) {
     EXPECT_EQ(0, noSlab.v.Uvaerdi);
     EXPECT_GT(noSlab.v.resBallasto, 0);
 }
+
+// Worked out by hand: 80.5 and 120.5 mm round down to even, 39.5 up; the intermediate layer of 50 mm leaves the
+// lowest 75 mm of insulation wet and takes factor 1 whatever is stored.
+TEST(FoundationUValue, TwoLayersOnAThinIntermediateLayerWorkedByHand) {
+    const Derived r(
+        {layer(1, "EPS 80", 80.5, 7000, 4500, 0.05, 0.038), layer(2, "XPS", 39.5, 12000, 8000, 0.048, 0.036)},
+        {"Beton", "C30", 120.5, "Ler", 30000.0, 1.6, "Singels", 2.0, 50.0});
+    EXPECT_EQ(80, r.b.layer1.t);
+    EXPECT_EQ(40, r.b.layer2.t);
+    EXPECT_EQ(120, r.b.ts);
+    EXPECT_EQ(1.0, r.b.korr);
+    expectNear(67741.93548387097, r.v.isolballasto);  // 84e6 / 1240
+    expectNear(43902.439024390245, r.v.isolballastn); // 36e6 / 820
+    expectNear(20792.079207920793, r.v.resBallasto);
+    expectNear(17821.78217821782, r.v.resBallastn);
+    expectNear(0.23296209257177888, r.v.Uvaerdi); // 1 / (1.5 + 0.7 + 1.1842 + 0.8333 + 0.075)
+}
