@@ -5,6 +5,7 @@
 #include "data/account.h"
 #include "engine/engine.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -28,8 +29,15 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "usage: mkdb [--replace|--keep] [--workgroup] SCRIPT OUT\n");
         return 2;
     }
-    if (keep && QFileInfo::exists(files[1]))
-        return 0;
+    if (keep) {
+        // The working database may stand under another case, or only as the copy of an interrupted swap:
+        // either way it holds the company data and start-up will take it.
+        const QFileInfo out(files[1]);
+        const QString stem = out.completeBaseName().toCaseFolded();
+        for (const QString &n : out.absoluteDir().entryList(QDir::Files))
+            if (n.toCaseFolded() == out.fileName().toCaseFolded() || n.toCaseFolded() == stem + QStringLiteral(".tmp"))
+                return 0;
+    }
     QFile script(files[0]);
     if (!script.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "mkdb: cannot read %s\n", qPrintable(files[0]));

@@ -3,6 +3,7 @@
 #include "data/connections.h"
 #include "data/error_report.h"
 #include "engine/engine.h"
+#include "platform/numbers.h"
 
 #include <QStringList>
 #include <array>
@@ -40,17 +41,22 @@ std::int16_t count16(long n) {
 }
 
 // Statement numbers of one table's snapshot: open, count, names, size, values, close. The table's
-// previous snapshot stays until the new one is complete.
+// previous snapshot stays until the new one is complete. An empty table (a project file may hold a block
+// without records) is a snapshot of no records, not an error: there is no last or first record to move to.
 void snapshotTable(Table &t, const std::array<std::int32_t, 6> &nr) {
     TableSnapshot s;
     engine::Recordset rs;
     LogNr = nr[0];
     rs.Open(nameOf(t), modMain::cnInddata, engine::adOpenStatic, engine::adLockReadOnly, engine::adCmdTable);
     LogNr = nr[1];
-    rs.MoveLast();
-    s.recordCount = count16(rs.RecordCount());
+    const bool empty = rs.Bof() && rs.Eof();
+    if (!empty) {
+        rs.MoveLast();
+        s.recordCount = count16(rs.RecordCount());
+    }
     LogNr = nr[2];
-    rs.MoveFirst();
+    if (!empty)
+        rs.MoveFirst();
     for (int i = 0; i < rs.FieldCount(); ++i) {
         s.fieldCount = count16(s.fieldCount + 1);
         s.fields.append(rs.Fields(i).Name());
@@ -68,11 +74,12 @@ void snapshotTable(Table &t, const std::array<std::int32_t, 6> &nr) {
     t.snapshot = std::move(s);
 }
 
-// Values differ when their texts differ; a Null has no text and equals only another Null.
+// Values differ when their texts differ (the runtime's text: a number to 15 digits); a Null has no text
+// and equals only another Null.
 bool differs(const Variant &now, const Variant &then) {
     if (now.isNull() || then.isNull())
         return now.isNull() != then.isNull();
-    return now.toString() != then.toString();
+    return platform::CStr(now) != platform::CStr(then);
 }
 
 // True at the first field of a snapshot record that reads differently. Statement numbers: open, first,
@@ -83,7 +90,8 @@ bool tableChanged(const Table &t, std::int32_t firstNr) {
     LogNr = firstNr;
     rs.Open(nameOf(t), modMain::cnInddata, engine::adOpenDynamic, engine::adLockPessimistic, engine::adCmdTable);
     LogNr = firstNr + 1;
-    rs.MoveFirst();
+    if (s.recordCount > 0) // a table that held no records has nothing to compare, and may still be empty
+        rs.MoveFirst();
     LogNr = firstNr + 2;
     for (const auto &record : s.values) {
         for (int f = 0; f < s.fieldCount; ++f) {

@@ -85,7 +85,11 @@ template <class Body> void asOneWrite(Body body) {
     try {
         body();
     } catch (...) {
-        cnInddata.CommitTrans();
+        // The error that stopped the procedure is the one to report, not a failing commit after it.
+        try {
+            cnInddata.CommitTrans();
+        } catch (const engine::RuntimeError &) {
+        }
         throw;
     }
     cnInddata.CommitTrans();

@@ -270,7 +270,9 @@ void Engine::CompactDatabase(const QString &src, const QString &dst) {
         raise(3024, QStringLiteral("Could not find file '%1'.").arg(src));
     if (!findFileNoCase(dst).isEmpty())
         raise(3204, QStringLiteral("Database already exists."));
-    sqlite3 *db = openFile(from, true);
+    // Read-write, so that the journal of a write that a crash interrupted is rolled back first: read-only,
+    // the engine cannot, and every later start would fail here.
+    sqlite3 *db = openFile(from, false);
     sqlite3_stmt *st = nullptr;
     int rc = sqlite3_prepare_v2(db, "VACUUM INTO ?1", -1, &st, nullptr);
     if (rc == SQLITE_OK) {

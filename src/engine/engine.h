@@ -114,6 +114,7 @@ public:
     bool Eof() const; // EOF (a macro name in C)
     bool Bof() const;
     long RecordCount() const;
+    // On an empty recordset (BOF and EOF at once) both raise 3021.
     void MoveFirst();
     void MoveLast();
     void MoveNext();

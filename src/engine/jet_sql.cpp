@@ -52,13 +52,14 @@ QString translateSql(ConnectionImpl &cn, const QString &jet) {
     const int n = static_cast<int>(jet.size());
     for (int i = 0; i < n;) {
         const QChar c = jet[i];
-        if (c == QLatin1Char('\'')) { // an SQL string, '' inside
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            // An SQL string, the quote doubled inside; Jet takes a double-quoted text as a string, not a name.
             int j = i + 1;
             QString s;
             while (j < n) {
-                if (jet[j] == QLatin1Char('\'')) {
-                    if (j + 1 < n && jet[j + 1] == QLatin1Char('\'')) {
-                        s += QLatin1Char('\'');
+                if (jet[j] == c) {
+                    if (j + 1 < n && jet[j + 1] == c) {
+                        s += c;
                         j += 2;
                         continue;
                     }
@@ -69,13 +70,6 @@ QString translateSql(ConnectionImpl &cn, const QString &jet) {
             if (j >= n)
                 raise(err::DbSyntax, QStringLiteral("Syntax error in string in query expression."));
             out += sqlString(s);
-            i = j + 1;
-            lastWord.clear();
-        } else if (c == QLatin1Char('"')) { // Jet: a double-quoted text is a string, not a name
-            const int j = static_cast<int>(jet.indexOf(QLatin1Char('"'), i + 1));
-            if (j < 0)
-                raise(err::DbSyntax, QStringLiteral("Syntax error in string in query expression."));
-            out += sqlString(jet.mid(i + 1, j - i - 1));
             i = j + 1;
             lastWord.clear();
         } else if (c == QLatin1Char('[')) {

@@ -42,6 +42,12 @@ struct RecordsetImpl {
         cn->requireOpen();
     }
     bool atBofOrEof() const { return pos < 0 || pos >= static_cast<long>(visible.size()); }
+    // An empty recordset (BOF and EOF at once) has no first or last row to move to; a new row pending is
+    // written first.
+    void requireRows() const {
+        if (visible.empty() && editMode != adEditAdd)
+            raise(err::NoCurrentRecord);
+    }
     int rowIndex() const { return visible[static_cast<size_t>(pos)]; }
 
     std::vector<Variant> readRow(std::int64_t rowid, bool &found) {
@@ -137,6 +143,13 @@ struct RecordsetImpl {
         }
         st.reset();
         ++cn->writes;
+        if (sqlite3_changes(cn->db) == 0) {
+            // Another recordset deleted the row: the edit has nowhere to go, and must not vanish unnoticed.
+            curValid = false;
+            curDeleted = true;
+            raise(err::DbRowDeleted, QStringLiteral("Row cannot be located for updating. Some values may have "
+                                                    "been changed since it was last read."));
+        }
         if (snapshot)
             rows[static_cast<size_t>(idx)] = cur;
         changed.assign(columns.size(), 0);
@@ -299,14 +312,14 @@ void Recordset::Open(const QString &source, const Connection &cnHandle, int curs
     d->deleted.assign(d->snapshot ? d->rows.size() : d->keys.size(), 0);
     d->applyFilter();
     d->open = true;
-    d_ = std::move(d);
+    *d_ = std::move(*d); // in place: every copy of the handle sees the open recordset
 }
 
 void Recordset::Close() {
     if (!d_->open)
         raise(err::ObjectClosed);
     // A pending edit is dropped, never half written.
-    d_ = std::make_shared<RecordsetImpl>();
+    *d_ = RecordsetImpl{};
 }
 
 bool Recordset::IsOpen() const { return d_->open; }
@@ -332,6 +345,7 @@ long Recordset::RecordCount() const {
 
 void Recordset::MoveFirst() {
     d_->requireOpen();
+    d_->requireRows();
     d_->moveTo(0);
     const long n = static_cast<long>(d_->visible.size());
     while (d_->pos < n && d_->isDeletedAt(d_->pos))
@@ -340,6 +354,7 @@ void Recordset::MoveFirst() {
 
 void Recordset::MoveLast() {
     d_->requireOpen();
+    d_->requireRows();
     d_->moveTo(static_cast<long>(d_->visible.size()) - 1);
     while (d_->pos >= 0 && d_->isDeletedAt(d_->pos))
         --d_->pos;

@@ -59,6 +59,16 @@ TEST_F(ChangeCheckTest, ChangedAndChangedBackIsNoChange) {
     EXPECT_FALSE(ChangeCheck::InddataChanged());
 }
 
+// Numbers compare as the runtime writes them, to 15 significant digits.
+TEST_F(ChangeCheckTest, NumbersCompareToFifteenDigits) {
+    set("inddata", "Uværdi", 0.3);
+    ChangeCheck::SaveInddataValues();
+    set("inddata", "Uværdi", 0.1 + 0.2);
+    EXPECT_FALSE(ChangeCheck::InddataChanged());
+    set("inddata", "Uværdi", 0.30000000000001);
+    EXPECT_TRUE(ChangeCheck::InddataChanged());
+}
+
 TEST_F(ChangeCheckTest, CompanyDataAreNotPartOfTheInput) {
     set("Firma", "Navn", QStringLiteral("Byg ApS"));
     EXPECT_FALSE(ChangeCheck::InddataChanged());
@@ -74,6 +84,16 @@ TEST_F(ChangeCheckTest, NullIsComparedAsAValue) {
     EXPECT_TRUE(ChangeCheck::InddataChanged());
     set("projekt", "dato", QString());
     set("inddataisolering", "IsoleringType", QString());
+    EXPECT_TRUE(ChangeCheck::InddataChanged());
+    EXPECT_TRUE(messages->shown.empty());
+}
+
+// A project file may hold a table without records: that is input like any other, not an error.
+TEST_F(ChangeCheckTest, AnEmptyTableIsASnapshotOfNoRecords) {
+    tablehelpers::alterInddata(folder, QStringLiteral("DELETE FROM projekt"));
+    ChangeCheck::SaveInddataValues();
+    EXPECT_FALSE(ChangeCheck::InddataChanged());
+    set("inddata", "daekType", QStringLiteral("Beton"));
     EXPECT_TRUE(ChangeCheck::InddataChanged());
     EXPECT_TRUE(messages->shown.empty());
 }

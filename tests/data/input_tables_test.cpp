@@ -109,4 +109,22 @@ TEST_F(InputTablesTest, AMissingTableStopsAtItsStepAndKeepsWhatWasDone) {
     EXPECT_EQ(count(QStringLiteral("inddatalast")), 10u);
 }
 
+// A failure that takes the database's transaction with it: the failure is what rises, and the connection
+// takes the next write.
+TEST_F(InputTablesTest, AFailureThatEndsTheTransactionIsTheErrorThatRises) {
+    modMain::InitInddata();
+    tablehelpers::alterInddata(folder, QStringLiteral("CREATE TRIGGER spaerret BEFORE DELETE ON inddatalast "
+                                                      "BEGIN SELECT RAISE(ROLLBACK, 'inddatalast er spærret'); END"));
+    try {
+        modMain::ClearInddata();
+        FAIL() << "no error";
+    } catch (const engine::RuntimeError &e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("inddatalast er spærret"))) << e.what();
+        EXPECT_EQ(modMain::LogNr, 111);
+    }
+    tablehelpers::alterInddata(folder, QStringLiteral("DROP TRIGGER spaerret"));
+    modMain::ClearInddata();
+    EXPECT_EQ(count(QStringLiteral("inddatalast")), 0u);
+}
+
 } // namespace

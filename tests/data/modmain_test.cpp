@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 using modMain::StartStep;
 
@@ -182,6 +183,46 @@ TEST_F(StartUpTest, AMissingWorkgroupFileEndsStartUpAtTheConnections) {
     ASSERT_TRUE(QFile::remove(at(QStringLiteral("system.mdw"))));
     EXPECT_FALSE(start());
     EXPECT_EQ(reportedAt(), QStringLiteral("Function: Sub Main, Log nr. 900"));
+}
+
+// The connections name their files without a folder: they look in the current folder only.
+TEST_F(StartUpTest, AnotherCurrentFolderEndsStartUpAtTheConnections) {
+    QTemporaryDir elsewhere;
+    QDir::setCurrent(elsewhere.path());
+    EXPECT_FALSE(start());
+    EXPECT_EQ(reportedAt(), QStringLiteral("Function: Sub Main, Log nr. 900"));
+    EXPECT_FALSE(modMain::DatabaseMangler);
+    EXPECT_EQ(windows, 0);
+    EXPECT_TRUE(QDir(elsewhere.path()).entryList(QDir::Files).isEmpty());
+}
+
+// The files as a crash in the middle of a write leaves them: the database and its rollback journal.
+TEST_F(StartUpTest, AStartAfterACrashInsideAWriteRollsTheWriteBack) {
+    setCompany(QStringLiteral("Byg ApS"));
+    QTemporaryDir image;
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(at(QStringLiteral("inddata.mdb"))).constData(), &db,
+                              SQLITE_OPEN_READWRITE, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "PRAGMA cache_size = 1; BEGIN; UPDATE Firma SET Navn = 'halv'; "
+                           "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 2000) "
+                           "INSERT INTO inddatalast (lastid, Lasttype) SELECT i, 'Punktlast' FROM c;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    for (const char *f : {"inddata.mdb", "inddata.mdb-journal"})
+        ASSERT_TRUE(QFile::copy(at(QLatin1String(f)), image.filePath(QLatin1String(f)))) << f;
+    sqlite3_close_v2(db);
+    for (const char *f : {"inddata.mdb", "inddata.mdb-journal"}) {
+        QFile::remove(at(QLatin1String(f)));
+        ASSERT_TRUE(QFile::copy(image.filePath(QLatin1String(f)), at(QLatin1String(f))));
+    }
+
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(messages->shown.empty());
+    EXPECT_EQ(files(), kDelivered);
+    EXPECT_EQ(company(), engine::Variant(QStringLiteral("Byg ApS")));
+    EXPECT_EQ(loads(), 10u);
 }
 
 TEST_F(StartUpTest, AFailedFirstSnapshotIsReportedAndTheWindowStillShows) {

@@ -105,6 +105,20 @@ TEST_F(EngineTest, UpdateWritesOnlyTheFieldsItChanged) {
     EXPECT_DOUBLE_EQ(s.Fields("Uværdi").Value().toDouble(), 0.3);
 }
 
+TEST_F(EngineTest, AnEditOfARowAnotherRecordsetDeletedIsAnError) {
+    fillLoads(2);
+    Recordset a = table("inddatalast");
+    a.MoveFirst();
+    a.Fields("Størrelse") = 7.5;
+    cn.Execute("DELETE FROM inddatalast WHERE lastid = 1");
+    EXPECT_EQ(errorNumber([&] { a.Update(); }), err::DbRowDeleted);
+    EXPECT_EQ(a.EditMode(), adEditNone);
+    EXPECT_EQ(errorNumber([&] { a.Fields("Størrelse").Value(); }), err::NoCurrentRecord);
+    a.MoveNext();
+    EXPECT_EQ(a.Fields("lastid").Value().toLong(), 2);
+    EXPECT_EQ(cn.Execute("UPDATE inddatalast SET lastid = lastid"), 1);
+}
+
 TEST_F(EngineTest, MoveZeroCommitsAPendingEditAndCancelUpdateDropsIt) {
     Recordset a = table("inddata");
     a.MoveFirst();
@@ -185,6 +199,9 @@ TEST_F(EngineTest, DeleteThenMoveNextEmptiesATwelveRowTable) {
 TEST_F(EngineTest, AddNewKeepsInsertionOrderAndCountsAfterMoveLast) {
     Recordset rs = table("inddatalast", adOpenKeyset, adLockPessimistic);
     EXPECT_TRUE(rs.Bof() && rs.Eof());
+    // An empty recordset has no first or last record to move to.
+    EXPECT_EQ(errorNumber([&] { rs.MoveLast(); }), err::NoCurrentRecord);
+    EXPECT_EQ(errorNumber([&] { rs.MoveFirst(); }), err::NoCurrentRecord);
     for (int i : {5, 1, 3}) {
         rs.AddNew();
         rs.Fields("lastid") = i;
@@ -210,6 +227,12 @@ TEST_F(EngineTest, JetSqlTextsRunAsWritten) {
     Recordset q;
     q.Open("SELECT * FROM inddata WHERE daekType = 'it''s'", cn, adOpenStatic, adLockReadOnly, adCmdUnspecified);
     EXPECT_DOUBLE_EQ(q.Fields("dæktykkelse").Value().toDouble(), 1.5);
+
+    // A quote inside a double-quoted text is doubled, as in Jet.
+    cn.Execute("INSERT INTO [inddata] ([daekType]) VALUES (\"12\"\" \"\"\") ");
+    q.Close();
+    q.Open("SELECT * FROM inddata WHERE daekType LIKE '12%'", cn, adOpenStatic, adLockReadOnly, adCmdUnspecified);
+    EXPECT_EQ(q.Fields("daekType").Value().toString(), "12\" \"");
 
     Recordset t;
     t.Open("SELECT * FROM txtTerræn ORDER BY RkFlg;", cn, adOpenStatic, adLockReadOnly, adCmdUnspecified);
@@ -290,6 +313,18 @@ TEST_F(EngineTest, TransactionsRollBack) {
     Recordset rs = table("inddatalast", adOpenStatic, adLockReadOnly);
     rs.MoveLast();
     EXPECT_EQ(rs.RecordCount(), 1);
+}
+
+TEST_F(EngineTest, CopiesOfARecordsetHandleShareItsOpenAndClose) {
+    Recordset rs;
+    Recordset alias = rs;
+    rs.Open("inddata", cn, adOpenDynamic, adLockPessimistic, adCmdTable);
+    EXPECT_TRUE(alias.IsOpen());
+    alias.Fields("daekType") = "Beton";
+    rs.Update();
+    rs.Close();
+    EXPECT_FALSE(alias.IsOpen());
+    EXPECT_EQ(table("inddata", adOpenStatic, adLockReadOnly).Fields("daekType").Value().toString(), "Beton");
 }
 
 } // namespace
