@@ -62,6 +62,16 @@ EventScope::~EventScope() {
     }
 }
 
+ModalLoop::ModalLoop() : depth_(depth), pending_(pending) {
+    depth = 0;
+    pending = nullptr;
+}
+
+ModalLoop::~ModalLoop() {
+    depth = depth_;
+    pending = pending_;
+}
+
 void MoveTo(QWidget *target) {
     if (depth == 0)
         apply(target);

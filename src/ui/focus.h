@@ -23,6 +23,21 @@ public:
     EventScope &operator=(const EventScope &) = delete;
 };
 
+// A modal window runs an event loop of its own inside the procedure that opened it: the procedures that run
+// in that loop are outermost there, so their focus moves apply while the window is open. The moves held
+// back for the procedure that opened it wait until that procedure ends.
+class ModalLoop {
+public:
+    ModalLoop();
+    ~ModalLoop();
+    ModalLoop(const ModalLoop &) = delete;
+    ModalLoop &operator=(const ModalLoop &) = delete;
+
+private:
+    int depth_;
+    QPointer<QWidget> pending_;
+};
+
 // The program's SetFocus. Outside any event procedure the focus moves at once. A control that is hidden
 // or disabled when the move is applied keeps the focus where it is.
 void MoveTo(QWidget *target);

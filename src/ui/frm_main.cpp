@@ -214,12 +214,13 @@ void frmMain::showEvent(QShowEvent *event) {
 }
 
 void frmMain::closeEvent(QCloseEvent *event) {
-    // An edit still in a box counts as a change, as it does for "&Afslut".
-    ui::RunEventProcedure(LogNr, kForm, [this] {
+    // An edit still in a box counts as a change, as it does for "&Afslut"; an edit that cannot be stored
+    // keeps the window open, as it does there, rather than being dropped without the question.
+    const bool committed = ui::RunEventProcedure(LogNr, kForm, [this] {
         LogNr = 941;
         CommitVisiblePage();
     });
-    if (Form_QueryUnload()) {
+    if (!committed || Form_QueryUnload()) {
         event->ignore();
         return;
     }
@@ -228,7 +229,10 @@ void frmMain::closeEvent(QCloseEvent *event) {
 }
 
 void frmMain::ShowModal(QDialog &dialog) {
-    dialog.exec();
+    {
+        ui::focus::ModalLoop loop;
+        dialog.exec();
+    }
     Form_Activate();
 }
 

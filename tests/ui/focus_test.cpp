@@ -1,7 +1,9 @@
 #include "input_events.h"
 #include "ui/focus.h"
 
+#include <QDialog>
 #include <QLineEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
@@ -79,6 +81,37 @@ TEST_F(FocusTest, AnotherWindowTakingTheFocusIsNotALostFocus) {
     ASSERT_TRUE(uitest::waitForWindowActive(&host));
     b->setFocus();
     EXPECT_TRUE(events.empty());
+}
+
+TEST_F(FocusTest, AModalWindowOpenedInsideAProcedureMovesItsOwnFocusWhileItIsOpen) {
+    QDialog dialog(&host);
+    auto *first = new QLineEdit(&dialog);
+    auto *second = new QLineEdit(&dialog);
+    new QVBoxLayout(&dialog);
+    dialog.layout()->addWidget(first);
+    dialog.layout()->addWidget(second);
+    QWidget *focusInDialog = nullptr;
+    QTimer::singleShot(0, &dialog, [&] {
+        uitest::waitForWindowActive(&dialog);
+        first->setFocus();
+        {
+            ui::focus::EventScope procedureOfTheDialog;
+            ui::focus::MoveTo(second);
+        }
+        focusInDialog = dialog.focusWidget();
+        dialog.accept();
+    });
+    {
+        ui::focus::EventScope procedureThatOpensIt;
+        ui::focus::MoveTo(c);
+        {
+            ui::focus::ModalLoop loop;
+            dialog.exec();
+        }
+        EXPECT_EQ(focusInDialog, second);
+    }
+    // The move asked for before the window opened still applies when the procedure ends.
+    EXPECT_EQ(host.focusWidget(), c);
 }
 
 TEST_F(FocusTest, TheWholeTextIsSelectedOnceTheFocusEventIsOver) {

@@ -175,6 +175,21 @@ TEST_F(MainWindowTest, TheCloseBoxCommitsAnEditStillInABoxSoTheQuestionIsAsked) 
     EXPECT_EQ(stored("inddatalast", QString::fromUtf8("Størrelse")), Variant(7.0));
 }
 
+TEST_F(MainWindowTest, AnEditThatCannotBeStoredKeepsTheWindowOpenWhicheverWayItIsClosed) {
+    showLoadPage();
+    w->txtLastStorrelse->setFocus();
+    w->txtLastStorrelse->selectAll();
+    uitest::keyClicks(w->txtLastStorrelse, "abc");
+    EXPECT_FALSE(w->close());
+    w->Command1_Click(6);
+    ASSERT_EQ(messages->shown.size(), 2u);
+    EXPECT_EQ(messages->shown[0].text.split(QChar(13))[1], "Function: frmMain, Log nr. 941");
+    EXPECT_EQ(messages->shown[0].text.split(QChar(13))[2], "Fejlnr.: 13, Type mismatch");
+    EXPECT_EQ(messages->shown[1].text.split(QChar(13))[1], "Function: frmMain, Log nr. 836");
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->txtLastStorrelse->text(), "abc");
+}
+
 TEST_F(MainWindowTest, NewInputWithUnchangedInputResetsWithoutAQuestion) {
     show();
     w->Command1_Click(0);
@@ -214,6 +229,95 @@ TEST_F(MainWindowTest, NewInputWithChangedInputAsksAndResetsEveryRecordOnYes) {
     EXPECT_EQ(stored("inddataisolering", "lagnr", 1), Variant(2));
     EXPECT_EQ(stored("projekt", "beregner"), Variant(""));
     EXPECT_EQ(stored("Firma", "Navn"), Variant("Firmaet"));
+    EXPECT_FALSE(ChangeCheck::InddataChanged());
+}
+
+// Every field that new input resets, with its value afterwards; named here as the input tables spell them.
+struct Reset {
+    const char *table;
+    int records;
+    std::vector<std::pair<const char *, Variant>> fields;
+};
+
+const std::vector<Reset> &ResetFields() {
+    static const std::vector<Reset> reset = {
+        {"inddatalast",
+         10,
+         {{"Lasttype", ""},
+          {"Afstand", 0.0},
+          {"LastForm", ""},
+          {"bredde", 0.0},
+          {"længde", 0.0},
+          {"Placering", ""},
+          {"Afstandfra", 0.0},
+          {"Størrelse", 0.0},
+          {"PartialK", 1.0}}},
+        {"inddata",
+         1,
+         {{"daekType", ""},
+          {"sikkerhedsklassetext", ""},
+          {"kvalitettext", ""},
+          {"TrykstyrkeRgm", 0.0},
+          {"tau", 0.0},
+          {"TraekstyrkeRgm", 0.0},
+          {"TraekstyrkeKar", 0.0},
+          {"Eo", 0.0},
+          {"En", 0.0},
+          {"Go", 0.0},
+          {"GN", 0.0},
+          {"dæktykkelse", 0.0},
+          {"Miljøklasse", ""},
+          {"dæklag", 0.0},
+          {"Revnevidde", 0.0},
+          {"mellemlag", ""},
+          {"mellemlagtykkelse", 0.0},
+          {"mellemlagkorr", 0.0},
+          {"mellemlaglambda", 0.0},
+          {"terræn", ""},
+          {"terrænballast", 0.0},
+          {"terrænzigma", 0.0},
+          {"isolballasto", 0.0},
+          {"isolballastn", 0.0},
+          {"resBallasto", 0.0},
+          {"resBallastn", 0.0},
+          {"Uværdi", 0.0}}},
+        {"inddataisolering",
+         2,
+         {{"IsoleringType", ""},
+          {"IsoleringTykkelse", 0.0},
+          {"Zigmao", 0.0},
+          {"Zigman", 0.0},
+          {"LambdaTør", 0.0},
+          {"LambdaVåd", 0.0},
+          {"Eo", 0.0},
+          {"En", 0.0}}},
+        {"projekt", 1, {{"projektid", ""}, {"beregner", ""}, {"dato", ""}, {"tekst", ""}}},
+    };
+    return reset;
+}
+
+TEST_F(MainWindowTest, NewInputResetsEveryFieldOfEveryRecordAndKeepsTheKeys) {
+    showLoadPage();
+    for (const Reset &table : ResetFields())
+        for (const auto &[field, value] : table.fields)
+            modMain::cnInddata.Execute(QString::fromUtf8("UPDATE \"%1\" SET \"%2\" = %3")
+                                           .arg(table.table, QString::fromUtf8(field),
+                                                value.isString() ? QStringLiteral("'x'") : QStringLiteral("7")));
+    w->Command1_Click(0);
+    EXPECT_EQ(shownTexts(), std::vector<QString>({"Indtastede data er ikke gemt. Fortsæt ?"}));
+    for (const Reset &table : ResetFields()) {
+        engine::Recordset rs;
+        rs.Open(table.table, modMain::cnInddata, engine::adOpenStatic, engine::adLockReadOnly, engine::adCmdTable);
+        int records = 0;
+        for (; !rs.Eof(); rs.MoveNext(), ++records)
+            for (const auto &[field, value] : table.fields)
+                EXPECT_EQ(rs.Fields(QString::fromUtf8(field)).Value(), value) << table.table << "." << field;
+        EXPECT_EQ(records, table.records) << table.table;
+    }
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(stored("inddatalast", "lastid", i), Variant(i + 1));
+    EXPECT_EQ(stored("inddataisolering", "lagnr", 1), Variant(2));
+    EXPECT_EQ(stored("inddata", "InddataID"), Variant(1));
     EXPECT_FALSE(ChangeCheck::InddataChanged());
 }
 
@@ -324,6 +428,18 @@ TEST_F(MainWindowTest, AnErrorInACommandIsReportedWithTheWindowAndItsStatementNu
     EXPECT_EQ(lines[1], "Function: frmMain, Log nr. 848");
     // What was reset before the error stays reset.
     EXPECT_EQ(stored("inddatalast", "PartialK"), Variant(1.0));
+}
+
+TEST_F(MainWindowTest, AnErrorInTheActivationIsReportedAndWhatWasBoundStaysBound) {
+    modMain::cnInddata.Execute(QStringLiteral("DROP TABLE inddatalast"));
+    show();
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(messages->shown[0].text.split(QChar(13))[1], "Function: frmMain, Log nr. 874");
+    EXPECT_EQ(messages->shown[0].icon, platform::Icon::Critical);
+    EXPECT_TRUE(w->dataInddata->HasRecordset());
+    EXPECT_TRUE(w->dataIsolering->HasRecordset());
+    EXPECT_FALSE(w->dataLast->HasRecordset());
+    EXPECT_TRUE(w->calls.empty());
 }
 
 TEST_F(MainWindowTest, ActivationRefreshesTheVisiblePagesInTheirOrder) {
