@@ -5,6 +5,7 @@
 #include "data/connections.h"
 #include "data/error_report.h"
 #include "engine/engine.h"
+#include "engine/transaction.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
 
@@ -77,23 +78,6 @@ FieldValues ProjektDefaults() {
 }
 
 namespace {
-
-// One transaction for a procedure's writes: one sync to disk instead of one per record. What was written
-// before an error is kept, as it would have been record by record.
-template <class Body> void asOneWrite(Body body) {
-    cnInddata.BeginTrans();
-    try {
-        body();
-    } catch (...) {
-        // The error that stopped the procedure is the one to report, not a failing commit after it.
-        try {
-            cnInddata.CommitTrans();
-        } catch (const engine::RuntimeError &) {
-        }
-        throw;
-    }
-    cnInddata.CommitTrans();
-}
 
 void openInput(engine::Recordset &rs, const QString &table) {
     rs.Open(table, cnInddata, engine::adOpenKeyset, engine::adLockPessimistic, engine::adCmdTable);
@@ -169,7 +153,7 @@ void addIfEmpty(engine::Recordset &rs, const QString &table, std::int32_t firstN
 } // namespace
 
 void ClearInddata() {
-    asOneWrite([] {
+    engine::AsOneWrite(cnInddata, [] {
         engine::Recordset rs;
         clearTable(rs, QStringLiteral("inddata"), {102, 103, 104, 0, 105, 106, 107});
         clearTable(rs, QStringLiteral("inddatalast"), {108, 109, 110, 0, 111, 112, 113});
@@ -179,7 +163,7 @@ void ClearInddata() {
 }
 
 void InitInddata() {
-    asOneWrite([] {
+    engine::AsOneWrite(cnInddata, [] {
         engine::Recordset rs;
         addIfEmpty(rs, QStringLiteral("inddata"), 131, InddataDefaults());
         topUp(rs, QStringLiteral("inddatalast"), 135, 10, [](int n) { return LastDefaults(n); });

@@ -3,6 +3,7 @@
 #include "data/change_check.h"
 #include "data/connections.h"
 #include "data/modmain.h"
+#include "engine/transaction.h"
 #include "ui/controls.h"
 #include "ui/data_source.h"
 #include "ui/focus.h"
@@ -25,26 +26,13 @@ void SetDefaults(ui::DataSource &rs, const modMain::FieldValues &values) {
             rs.Fields(name).setValue(value);
 }
 
-// One transaction for the reset: one sync to disk instead of one per record. What was written before an
-// error stays written, as it would record by record.
-template <class Body> void AsOneWrite(Body body) {
-    modMain::cnInddata.BeginTrans();
-    try {
-        body();
-    } catch (const engine::RuntimeError &) {
-        modMain::cnInddata.CommitTrans();
-        throw;
-    }
-    modMain::cnInddata.CommitTrans();
-}
-
 } // namespace
 
 void frmMain::NewInput() {
     LogNr = 842;
     rsInddata = dataInddata;
     rsIsolering = dataIsolering;
-    AsOneWrite([this] {
+    engine::AsOneWrite(modMain::cnInddata, [this] {
         LogNr = 843;
         ui::DataSource &last = *dataLast;
         last.MoveFirst();
