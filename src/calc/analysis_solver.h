@@ -1,0 +1,9 @@
+#pragma once
+// Choice of the solver's vector width, for tests and benchmarks. Every width gives the same bits.
+
+namespace Module1 {
+
+// 8, 4 or 2 lanes, or 0 for the widest the processor has; false (and no change) when the processor lacks it.
+bool useSolverLanes(int lanes);
+
+} // namespace Module1

@@ -1,0 +1,258 @@
+// Moments, deflection and punching: the values a pass leaves for the result row and the design.
+
+#include "calc/analysis_state.h"
+
+#include <cmath>
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace M1 = Module1;
+
+namespace {
+
+int wDof(int row, int column) { return 3 * (9 * (row - 1) + column - 1) + 1; }
+
+class Pass : public ::testing::Test {
+protected:
+    void SetUp() override {
+        M1::resetState();
+        M1::Laster = {};
+        M1::Eo = 31000.0e3;
+        M1::En = 10300.0e3;
+        M1::Go = 12900.0e3;
+        M1::Gn = 4300.0e3;
+        M1::resBallasto = 18750.0;
+        M1::resBallastn = 11538.0;
+        M1::t = 0.15;
+        M1::tau = 700.0;
+        M1::ErBeton = true;
+        M1::umaxDim = 0.0;
+    }
+    static void addLoad(const char *kode, const char *form, double size, double bredde = 0.1, double afstand = 0.0) {
+        auto &L = M1::Laster;
+        const int i = ++L.AntalLaster;
+        L.Kode[i] = QString::fromUtf8(kode);
+        L.FormBogstav[i] = QString::fromUtf8(form);
+        L.PlaceringBogstav[i] = QStringLiteral("M");
+        L.Stoerrelse[i] = size;
+        L.Bredde[i] = bredde;
+        L.Laengde[i] = bredde;
+        L.Afstand[i] = afstand;
+        L.PartialK[i] = 1.0;
+    }
+};
+
+TEST_F(Pass, PointLoadInTheMiddleBendsAllFourBeamsAtTheNodeAlike) {
+    addLoad("S", "K", 40.0);
+    M1::analysePass();
+    const double M = M1::Msnit[37][1]; // x-beam from node 41
+    EXPECT_GT(M, 0.0);
+    EXPECT_NEAR(M, M1::Msnit[36][2], 1e-9 * M);  // x-beam into node 41
+    EXPECT_NEAR(M, M1::Msnit[108][2], 1e-9 * M); // y-beam into node 41
+    EXPECT_NEAR(M, M1::Msnit[109][1], 1e-9 * M); // y-beam from node 41
+    EXPECT_NEAR(1.75 * M, M1::Mmax, 1e-9 * M);
+    EXPECT_LE(M1::Mmin, 0.0);
+    EXPECT_EQ(M1::uLang[wDof(5, 5)], M1::umax);
+    for (int i = 1; i <= 243; ++i)
+        EXPECT_EQ(0.0, M1::uKort[i]);
+}
+
+TEST_F(Pass, SolutionIsSymmetricAboutTheCentreLine) {
+    addLoad("L", "K", 30.0, 0.1, 2.0); // loads at x = 2.0 and 4.0
+    M1::analysePass();
+    double largest = 0.0;
+    for (double v : M1::uLang)
+        largest = std::max(largest, std::abs(v));
+    for (int r = 1; r <= 9; ++r)
+        for (int c = 1; c <= 4; ++c) {
+            const int left = wDof(r, c), right = wDof(r, 10 - c);
+            EXPECT_NEAR(M1::uLang[left], M1::uLang[right], 1e-9 * largest) << r << "," << c;
+            EXPECT_NEAR(std::abs(M1::uLang[left + 1]), std::abs(M1::uLang[right + 1]), 1e-9 * largest);
+            EXPECT_NEAR(std::abs(M1::uLang[left + 2]), std::abs(M1::uLang[right + 2]), 1e-9 * largest);
+        }
+    // The stiffness and the load agree: A u = F, checked on the rebuilt matrix.
+    M1::Stivhedsmatrix(M1::resBallastn, M1::En, M1::Gn, M1::Kband, M1::KeX, M1::KeY);
+    for (int r = 1; r <= 243; ++r) {
+        double s = 0.0;
+        for (int p = std::max(1, r - 29); p <= std::min(243, r + 29); ++p)
+            s += (p <= r ? M1::Kband[r][p - r + 30] : M1::Kband[p][r - p + 30]) * M1::uLang[p];
+        EXPECT_NEAR(M1::FLang[r], s, 1e-9 * 30.0) << r;
+    }
+}
+
+TEST_F(Pass, AreaLoadAloneOnlySettlesTheSlab) {
+    addLoad("F", "", 5.0);
+    M1::analysePass();
+    for (int e = 1; e <= 144; ++e) {
+        EXPECT_EQ(0.0, M1::Msnit[e][1]);
+        EXPECT_EQ(0.0, M1::Msnit[e][2]);
+    }
+    EXPECT_EQ(0.0, M1::Mmax);
+    EXPECT_EQ(0.0, M1::Mmin);
+    EXPECT_DOUBLE_EQ(5.0 / 11538.0, M1::umax);
+    EXPECT_EQ(0, M1::AntalOplysninger);
+}
+
+TEST_F(Pass, WheelAndPointLoadAddTheirMomentsAndDeflections) {
+    addLoad("S", "K", 40.0);
+    M1::analysePass();
+    const double longOnly = M1::Msnit[37][1];
+    const double uLongOnly = M1::uLang[wDof(5, 5)];
+    M1::resetState();
+    M1::Laster = {};
+    addLoad("H", "K", 50.0);
+    M1::analysePass();
+    const double shortOnly = M1::Msnit[37][1];
+    const double uShortOnly = M1::uKort[wDof(5, 5)];
+    M1::resetState();
+    M1::Laster = {};
+    addLoad("S", "K", 40.0);
+    addLoad("H", "K", 50.0);
+    M1::analysePass();
+    EXPECT_NEAR(longOnly + shortOnly, M1::Msnit[37][1], 1e-12 * (longOnly + shortOnly));
+    EXPECT_NEAR(uLongOnly + uShortOnly, M1::umax, 1e-12 * M1::umax);
+    ASSERT_EQ(1, M1::AntalOplysninger);
+    EXPECT_EQ(QStringLiteral("Der er ikke undersøgt for gennemlokning !"), M1::Oplysninger[1]);
+}
+
+TEST(FindMax, ScalesTheGoverningMomentsAndKeepsTheFirstOfEqualOnes) {
+    M1::resetState();
+    M1::Msnit[3][2] = 8.0;
+    M1::Msnit[90][1] = 8.0;
+    M1::Msnit[17][1] = -5.0;
+    M1::Msnit[140][2] = 2.0;
+    M1::FindMaxM();
+    EXPECT_DOUBLE_EQ(14.0, M1::Mmax);
+    EXPECT_DOUBLE_EQ(-4.0, M1::Mmin);
+    EXPECT_EQ(QStringLiteral("FindMaxM"), M1::FunctionName);
+
+    M1::resetState();
+    M1::Msnit[5][1] = -3.0;
+    M1::FindMaxM();
+    EXPECT_EQ(0.0, M1::Mmax);
+    EXPECT_DOUBLE_EQ(-2.4, M1::Mmin);
+}
+
+TEST(FindMax, RotationsNeverCountAsDeflection) {
+    M1::resetState();
+    M1::Saetning = 0.0005;
+    M1::uLang[wDof(1, 1) + 1] = 0.05; // a rotation near the edge, in radians
+    M1::uKort[wDof(9, 9) + 2] = 0.08;
+    M1::uLang[wDof(3, 4)] = 0.0010;
+    M1::uKort[wDof(3, 4)] = 0.0004;
+    M1::uLang[wDof(6, 6)] = 0.0013;
+    M1::FindMaxu();
+    EXPECT_DOUBLE_EQ(0.0005 + 0.0014, M1::umax);
+    EXPECT_EQ(QStringLiteral("FindMaxu"), M1::FunctionName);
+
+    // Only upward deflections: the settlement alone.
+    M1::resetState();
+    M1::Saetning = 0.002;
+    M1::uLang[wDof(2, 2)] = -0.001;
+    M1::FindMaxu();
+    EXPECT_EQ(0.002, M1::umax);
+}
+
+class Punching : public ::testing::Test {
+protected:
+    void SetUp() override {
+        M1::resetState();
+        M1::Laster = {};
+        M1::ErBeton = true;
+        M1::t = 0.25;
+        M1::tau = 3.0;
+        M1::resBallasto = 2000.0;
+        M1::resBallastn = 1000.0;
+        M1::umaxDim = 0.001;
+    }
+    static void load(const char *kode, const char *form, double size, double b, double l = 0.0) {
+        auto &L = M1::Laster;
+        L.AntalLaster = 1;
+        L.Kode[1] = QString::fromUtf8(kode);
+        L.FormBogstav[1] = QString::fromUtf8(form);
+        L.Stoerrelse[1] = size;
+        L.Bredde[1] = b;
+        L.Laengde[1] = l;
+        L.PartialK[1] = 1.0;
+    }
+    static QString remark() {
+        EXPECT_EQ(1, M1::AntalOplysninger);
+        return M1::Oplysninger[1];
+    }
+    // The one remark for a single load checked afresh.
+    static QString check(const char *kode, const char *form, double size, double b, double l = 0.0) {
+        M1::resetState();
+        load(kode, form, size, b, l);
+        M1::Gennemlokning(M1::Laster);
+        return remark();
+    }
+};
+
+const QString kSafe = QStringLiteral("Sikkerhed for gennemlokning er i orden");
+const QString kFailure = QStringLiteral("Brud ! Fare for gennemlokning");
+
+TEST_F(Punching, SquareResistanceEqualToTheLoadIsSafe) {
+    // 2t + b = 1.0: perimeter 4.0, relief 1.0² x 1000 x 0.001 = 1.0; R = 3 x 0.25 x 4 + 1 = 4.
+    EXPECT_EQ(kSafe, check("S", "K", 4.0, 0.5));
+    EXPECT_EQ(kFailure, check("S", "K", 4.000001, 0.5));
+    // A circle counts as a square of its diameter.
+    EXPECT_EQ(kSafe, check("S", "C", 4.0, 0.5));
+    EXPECT_EQ(kFailure, check("S", "C", 4.000001, 0.5));
+}
+
+TEST_F(Punching, DesignLoadIsTheSizeTimesItsPartialCoefficient) {
+    load("S", "K", 3.5, 0.5);
+    M1::Laster.PartialK[1] = 1.2; // 4.2 against 4.0
+    M1::Gennemlokning(M1::Laster);
+    EXPECT_EQ(kFailure, remark());
+}
+
+TEST_F(Punching, WheelLoadUsesTheShortTermSubgradeModulus) {
+    EXPECT_EQ(kSafe, check("H", "K", 5.0, 0.5)); // relief 2.0 with 2000 kN/m³: R = 5
+}
+
+TEST_F(Punching, RectangleAndLineLoadPerimeters) {
+    // Rectangle b = 0.5, l = 1.5: u = 2 (1.5 + 0.5 + 1.0) = 6, relief (1.0) (1.0) (2.0) = 2: R = 4.5 + 2.
+    EXPECT_EQ(kSafe, check("S", "R", 6.5, 0.5, 1.5));
+    EXPECT_EQ(kFailure, check("S", "R", 6.500001, 0.5, 1.5));
+    // Line load as a rectangle 1.0 m long: u = 2 (0.5 + 1.0 + 1.0) = 5, relief (1.0) (1.0) (1.5) = 1.5: R = 5.25.
+    EXPECT_EQ(kSafe, check("V", "L", 5.25, 0.5));
+    EXPECT_EQ(kFailure, check("V", "L", 5.250001, 0.5));
+    // An unknown shape has neither perimeter nor relief.
+    EXPECT_EQ(kFailure, check("S", "X", 0.000001, 0.5));
+}
+
+TEST_F(Punching, NotCheckedForSeveralLoadsOrAnotherSlabTypeAndSilentForAnAreaLoad) {
+    const QString notChecked = QStringLiteral("Der er ikke undersøgt for gennemlokning !");
+    load("S", "K", 1.0, 0.5);
+    M1::Laster.AntalLaster = 2;
+    M1::Gennemlokning(M1::Laster);
+    EXPECT_EQ(notChecked, remark());
+
+    M1::resetState();
+    load("S", "K", 1.0, 0.5);
+    M1::ErBeton = false;
+    M1::Gennemlokning(M1::Laster);
+    EXPECT_EQ(notChecked, remark());
+    EXPECT_EQ(QStringLiteral("saveopl"), M1::FunctionName);
+
+    M1::resetState();
+    M1::ErBeton = true;
+    load("F", "", 100.0, 0.0);
+    M1::Gennemlokning(M1::Laster);
+    EXPECT_EQ(0, M1::AntalOplysninger);
+}
+
+TEST(Remarks, TenAreKeptInOrderAndAnEleventhIsDropped) {
+    M1::resetState();
+    for (int i = 1; i <= 11; ++i)
+        M1::saveopl(QStringLiteral("Oplysning %1").arg(i));
+    ASSERT_EQ(10, M1::AntalOplysninger);
+    for (int i = 1; i <= 10; ++i)
+        EXPECT_EQ(QStringLiteral("Oplysning %1").arg(i), M1::Oplysninger[i]);
+    M1::resetState();
+    EXPECT_EQ(0, M1::AntalOplysninger);
+    EXPECT_TRUE(M1::Oplysninger[1].isEmpty());
+}
+
+} // namespace

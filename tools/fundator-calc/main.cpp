@@ -1,0 +1,98 @@
+// fundator-calc DIR: a test tool, not part of the program. Runs one calculation on the input that DIR/inddata.mdb
+// holds (the input is kept as it is) and prints the result tables and the foundation values as JSON. A failed
+// step exits nonzero with its message on standard error; no message box is shown.
+
+#include "calculation.h"
+
+#include "data/account.h"
+#include "data/connections.h"
+#include "engine/engine.h"
+#include "platform/message_box.h"
+
+#include <QDir>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr int kUsage = 64;
+constexpr int kNoDatabases = 4;
+
+void printError(const QString &text) {
+    // The program's messages break lines with a carriage return alone.
+    QString lines = text;
+    lines.replace(QChar(13), QChar(10));
+    std::fputs(lines.toUtf8().constData(), stderr);
+    std::fputc('\n', stderr);
+}
+
+void printShown(const platform::RecordingMessages &messages) {
+    for (const auto &m : messages.shown)
+        printError(m.text);
+}
+
+QString errorLine(const engine::RuntimeError &e) {
+    return QStringLiteral("Fejlnr.: ") + QString::number(e.number()) + QStringLiteral(", ") + e.description();
+}
+
+engine::Connection connect(const QString &dataSource) {
+    engine::Connection cn;
+    cn.CursorLocation = engine::adUseServer;
+    cn.Mode = 16; // share deny none
+    cn.Open(data::ConnectionString(dataSource), QString(), QString(), -1);
+    return cn;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (argc != 2) {
+        std::fputs("usage: fundator-calc DIR\n", stderr);
+        return kUsage;
+    }
+    const QString dir = QString::fromLocal8Bit(argv[1]);
+    if (!QDir::setCurrent(dir)) {
+        printError(QStringLiteral("Mappen \"") + dir + QStringLiteral("\" findes ikke"));
+        return kUsage;
+    }
+
+    auto messages = std::make_shared<platform::RecordingMessages>();
+    platform::setMessageService(messages);
+
+    try {
+        engine::Engine::SystemDB = QDir::current().filePath(QStringLiteral("system.mdw"));
+        engine::Engine::DefaultType = 2;
+        engine::Engine::DefaultUser = data::kUser;
+        engine::Engine::DefaultPassword = data::kPassword;
+        modMain::cnInddata = connect(QStringLiteral("inddata.mdb"));
+        modMain::cnParam = connect(QStringLiteral("param.mdb"));
+        modMain::cnIsol = connect(QStringLiteral("isol.mdb"));
+    } catch (const engine::RuntimeError &e) {
+        printError(errorLine(e));
+        return kNoDatabases;
+    }
+
+    int status = 0;
+    try {
+        status = fundatorcalc::RunCalculation();
+    } catch (const engine::RuntimeError &e) {
+        // Only the design lets an error escape (see Beregn2), after its own message.
+        printShown(*messages);
+        printError(errorLine(e));
+        return 2;
+    }
+    if (status != 0) {
+        printShown(*messages);
+        return status;
+    }
+
+    std::string json;
+    try {
+        json = fundatorcalc::ResultJson();
+    } catch (const engine::RuntimeError &e) {
+        printError(errorLine(e));
+        return kNoDatabases;
+    }
+    std::fwrite(json.data(), 1, json.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
