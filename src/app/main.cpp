@@ -1,7 +1,9 @@
+#include "data/connections.h"
 #include "data/modmain.h"
 #include "platform/widgets/qt_common_dialog.h"
 #include "platform/widgets/qt_help_viewer.h"
 #include "platform/widgets/qt_message_box.h"
+#include "platform/widgets/qt_report_engine.h"
 #include "ui/frm_main.h"
 
 #include <QApplication>
@@ -15,6 +17,7 @@ int main(int argc, char **argv) {
     platform::setMessageService(std::make_shared<platform::QtMessageService>());
     platform::setDialogService(std::make_shared<platform::QtDialogService>());
     platform::setHelpService(std::make_shared<platform::QtHelpViewer>());
+    platform::setReportService(std::make_shared<platform::QtReportService>([] { return modMain::cnInddata; }));
 
     std::unique_ptr<frmMain> window;
     modMain::ShowMainWindow = [&window] {

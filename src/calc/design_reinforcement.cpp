@@ -22,8 +22,11 @@ struct Staal {
 };
 constexpr Staal kStaal[kStaalTyper + 1] = {{0, 0, 1}, {293.0, 0.505, 1582.2}, {393.0, 0.448, 2122.2}};
 
+// One bar's cross-section (mm²): the square of the diameter first, so the product rounds as the formula reads.
+double Stang(int d) { return kPi / 4.0 * (d * d); }
+
 // Area per metre (mm²/m) of bars of diameter d (mm) at spacing s (mm).
-double Areal(int d, double s) { return (kPi / 4.0 * d * d) * checked::div(1000.0, s); }
+double Areal(int d, double s) { return Stang(d) * checked::div(1000.0, s); }
 
 void Brud() {
     if (!BrudMeldt) {
@@ -88,7 +91,7 @@ void BeregnArmering(int s, int d, int kIdx, double Mkar, double Mdim, const QStr
     }
 
     LogNr = 8;
-    a[s][kIdx] = Areal(d, As[s][kIdx]);
+    a[s][kIdx] = Stang(d) * checked::div(1000.0, As[s][kIdx]);
     // Whole millimetres (halves to even), then down to a multiple of 25.
     LogNr = 9;
     a[s][kIdx] = checked::idiv(a[s][kIdx], 25) * 25.0;
@@ -175,7 +178,7 @@ void GemData300(int s, int d, int kIdx, const QString &side) {
     // spacing that the thickness allows, in 25 mm steps, with its exact area.
     if (areal < As[s][kIdx]) {
         afstand = 25.0 * std::floor(2.5 * (1000.0 * t) / 25.0);
-        areal = Areal(d, afstand);
+        areal = checked::div(Stang(d) * 1000.0, afstand);
     }
     Gem(side, s, kIdx, areal, afstand);
 }

@@ -204,6 +204,12 @@ engine::Connection connect(const QString &dataSource) {
 
 } // namespace
 
+void OpenConnections() {
+    cnInddata = connect(QStringLiteral("inddata.mdb"));
+    cnParam = connect(QStringLiteral("param.mdb"));
+    cnIsol = connect(QStringLiteral("isol.mdb"));
+}
+
 bool Main(const QString &programFolder) {
     const QDir folder(programFolder);
     const QString mdb = folder.filePath(QStringLiteral("inddata.mdb"));
@@ -259,9 +265,7 @@ bool Main(const QString &programFolder) {
             return reportMissing(folder.filePath(QStringLiteral("isol.mdb")));
 
         LogNr = 900;
-        cnInddata = connect(QStringLiteral("inddata.mdb"));
-        cnParam = connect(QStringLiteral("param.mdb"));
-        cnIsol = connect(QStringLiteral("isol.mdb"));
+        OpenConnections();
         passed(StartStep::Connected);
         ClearInddata();
         passed(StartStep::Cleared);

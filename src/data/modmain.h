@@ -41,6 +41,10 @@ extern std::function<void(StartStep)> AfterStep;
 // run-time error, each reported in its message.
 bool Main(const QString &programFolder);
 
+// Opens cnInddata, cnParam and cnIsol on the databases of the current folder with the workgroup account
+// (the engine's SystemDB, DefaultUser and DefaultPassword must be set first).
+void OpenConnections();
+
 // Empties inddata, inddatalast, inddataisolering and projekt.
 void ClearInddata();
 // Adds the default records that are missing.

@@ -25,7 +25,7 @@ bool reported(Qt::FocusReason reason) {
 class FocusWatch : public QObject {
 public:
     FocusWatch(QWidget *w, std::function<void()> got, std::function<void()> lost, std::shared_ptr<bool> alive)
-        : QObject(w), got_(std::move(got)), lost_(std::move(lost)), alive_(std::move(alive)) {
+        : QObject(w), entered_(w->hasFocus()), got_(std::move(got)), lost_(std::move(lost)), alive_(std::move(alive)) {
         w->installEventFilter(this);
     }
 
@@ -33,14 +33,24 @@ protected:
     bool eventFilter(QObject *, QEvent *e) override {
         if (!*alive_)
             return false;
-        if (e->type() == QEvent::FocusIn && got_ && reported(static_cast<QFocusEvent *>(e)->reason()))
-            got_();
-        else if (e->type() == QEvent::FocusOut && lost_ && reported(static_cast<QFocusEvent *>(e)->reason()))
+        if (e->type() == QEvent::FocusIn) {
+            entered_ = true;
+            if (got_ && reported(static_cast<QFocusEvent *>(e)->reason()))
+                got_();
+        } else if (e->type() == QEvent::FocusOut && lost_ && reported(static_cast<QFocusEvent *>(e)->reason())) {
+            // A control that loses the focus without having had it is only passing it back to one that refused
+            // its text; testing it then would refuse in turn when both hold bad values, and the two would send
+            // the focus to each other without end.
+            if (!entered_)
+                return false;
+            entered_ = false;
             lost_();
+        }
         return false;
     }
 
 private:
+    bool entered_;
     std::function<void()> got_, lost_;
     std::shared_ptr<bool> alive_;
 };
@@ -87,7 +97,11 @@ void SendBack(QWidget *box) {
 unsigned Refusals() { return refusals; }
 
 void SelectAllLater(QLineEdit *box) {
-    QTimer::singleShot(0, box, [box] { box->selectAll(); });
+    // A box that the focus has already passed through by then keeps no selection on show.
+    QTimer::singleShot(0, box, [box] {
+        if (box->hasFocus())
+            box->selectAll();
+    });
 }
 
 void Watch(QWidget *w, std::function<void()> gotFocus, std::function<void()> lostFocus, std::shared_ptr<bool> alive) {

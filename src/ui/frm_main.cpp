@@ -51,8 +51,11 @@ void FillFromTable(engine::Recordset &rs, const QString &sql, const engine::Conn
 
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent) {
     BuildLayout();
+    BuildSketch();
     BindPages();
     WirePickLists();
+    WireWizard();
+    WireNumericFields();
     Form_Load();
 }
 

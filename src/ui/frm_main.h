@@ -4,6 +4,7 @@
 
 #include "engine/engine.h"
 #include "platform/common_dialog.h"
+#include "sketch/sketch.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -21,6 +22,7 @@ class QLineEdit;
 namespace ui {
 class CommandButton;
 class DataSource;
+class SketchCanvas;
 } // namespace ui
 
 class frmMain : public QMainWindow {
@@ -41,6 +43,21 @@ public:
     // True keeps the window open.
     bool Form_QueryUnload();
     void Command1_Click(int Index);
+    // The wizard buttons and the record moves of the load and layer pages.
+    void btnForrige_Click();
+    void btnNaeste_Click();
+    void btnMoveLast_Click(int Index);
+    void btnMoveIsolering_Click(int Index);
+    // The calculate command.
+    void btnBeregning_Click();
+
+    // True when valid. A failure has shown its message and put the focus in the failing field; the whole-input
+    // check of the stored input also shows the field's page and record, the page checks read the shown controls.
+    bool CheckInddata();
+    bool CheckLast();
+    bool CheckDaek();
+    bool CheckIsolering();
+    bool CheckMellemlagTerraen();
 
     // Shows one of the program's modal windows; the main window is activated again when it closes.
     void ShowModal(QDialog &dialog);
@@ -49,6 +66,10 @@ public:
     void GemInddata();
     // Derives the foundation values (an unforced run stores them) and draws the sketch.
     virtual void TegnSkitse(bool Tvungen);
+    // A double-click on the sketch draws it afresh.
+    void Skitse_DblClick();
+    // The caption label of the sketch with that name and index.
+    QLabel *&SketchLabel(sketch::Skt label, int index);
 
     // Parameter look-ups: the first row whose key equals the pick list's text fills the page's boxes.
     void HentDaeklag();
@@ -71,6 +92,8 @@ public:
     virtual void FormaterLast(const engine::Recordset &rs);
     virtual void FormaterDaek();
     virtual void FormaterIsolering();
+    // The concrete design values from the quality and the safety class.
+    void BeregnBetonStyrke();
 
     // ---- Controls, named as the window procedures name them.
     QLabel *lblFundator, *lblProgram, *lblMetode, *lblVersion;
@@ -79,6 +102,13 @@ public:
     QLabel *lblFrmBund;
     ui::CommandButton *btnBeregning, *btnForrige, *btnNaeste;
     QFrame *Skitse;
+    // The sketch's drawing area inside Skitse, and its caption labels (the load captions numbered 1 to 4).
+    ui::SketchCanvas *SkitseFlade = nullptr;
+    std::array<QLabel *, 5> sktLastnr{}, sktLaststr{}, sktLaststr1{};
+    QLabel *sktDaektype = nullptr, *sktItop = nullptr, *sktIbund = nullptr, *sktmlm = nullptr, *sktTerr = nullptr;
+    std::array<QLabel *, 6> sktEtop{}, sktEbund{};
+    std::array<QLabel *, 3> sktUV{};
+    std::array<QLabel *, 2> sktBallast{};
     platform::CommonDialog CommonDialog1; // for the help file only
 
     QGroupBox *frmLast;
@@ -141,14 +171,32 @@ protected:
         rsTerraen;
     // Raised around a page refresh that other code performs.
     std::int16_t Opdaterer = 0;
+    // What the sketch showed when it was last drawn.
+    sketch::SidsteTegning SidsteTegning;
+
+    // The calculate command up to its results window: the whole-input check (which commits the pages first),
+    // both analysis passes and the design. True when every step ran to its end.
+    bool Beregning();
 
 private:
     void BuildLayout();
+    void BuildSketch();
     void BindPages();
     void WirePickLists();
+    void WireNumericFields();
     void CommitVisiblePage();
     void LeaveStartPicture();
     void NewInput();
+    void WireWizard();
+    // Shows page 1 (loads), 2 (slab) or 3 (layers) alone, with the wizard buttons enabled as that page has them.
+    void ShowPage(int page);
+    // The type lists of the load and layer pages from the stored type of the current record.
+    void ShowLoadType();
+    void ShowLayerType();
+    // The page, record and field of a failed whole-input check; the layer record moves only when lagnr is given.
+    void ShowLoadFailure(const engine::Variant &lastid, QWidget *field);
+    void ShowSlabFailure(QWidget *field);
+    void ShowLayerFailure(const engine::Variant *lagnr, QWidget *field);
 
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     bool activatedOnce_ = false;

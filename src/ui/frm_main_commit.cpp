@@ -1,7 +1,6 @@
-// Committing the pending edits of the three pages, and the sketch run that starts with it.
+// Committing the pending edits of the three pages.
 
 #include "data/connections.h"
-#include "sketch/foundation.h"
 #include "ui/data_source.h"
 #include "ui/frm_main.h"
 
@@ -28,10 +27,4 @@ void frmMain::GemInddata() {
         FormaterLast(rs);
         rs.Close();
     }
-}
-
-void frmMain::TegnSkitse(bool Tvungen) {
-    // The commit comes before the run's own error trap: its errors belong to the caller.
-    GemInddata();
-    sketch::ComputeFoundationValuesReported(Tvungen, LogNr);
 }

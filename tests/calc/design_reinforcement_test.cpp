@@ -15,7 +15,8 @@ using designchecks::remarks;
 
 namespace {
 
-double barArea(int d) { return 3.14159 / 4.0 * d * d; }
+// d² first, as the formula reads: ((pi / 4) * d) * d rounds differently for 6 and 12 mm bars.
+double barArea(int d) { return 3.14159 / 4.0 * (d * d); }
 // The area per metre that gives exactly the spacing s for bars of diameter d.
 double areaForSpacing(int d, double s) { return barArea(d) * 1000.0 / s; }
 
@@ -68,6 +69,11 @@ TEST_F(Reinforcement, ComputedSpacingIsRoundedDownToWholeSteps) {
     EXPECT_TRUE(M2::ArmeringFundet);
     EXPECT_TRUE(M2::BrudMeldt);
     EXPECT_EQ(0.0, M2::aO[1][3]);
+
+    // The area of the rounded spacing to the last bit: 3.14159 / 4 x 36 x (1000 / 125).
+    designAtMinimum(6, areaForSpacing(6, 140.0));
+    EXPECT_EQ(125.0, M2::aU[1][1]);
+    EXPECT_EQ(226.19448, M2::AsU[1][1]);
 }
 
 TEST_F(Reinforcement, RoundingTakesHalvesToEvenBeforeTheStep) {
@@ -75,8 +81,8 @@ TEST_F(Reinforcement, RoundingTakesHalvesToEvenBeforeTheStep) {
     EXPECT_EQ(50.0, M2::aU[1][3]);
     designAtMinimum(12, areaGivingExactly(12, 174.5)); // 174: six steps
     EXPECT_EQ(150.0, M2::aU[1][4]);
-    designAtMinimum(8, areaGivingExactly(8, 125.5)); // 126: five steps
-    EXPECT_EQ(125.0, M2::aU[1][2]);
+    designAtMinimum(8, areaGivingExactly(8, 49.5)); // 50, not 49: two steps, and saved
+    EXPECT_EQ(50.0, M2::aU[1][2]);
 }
 
 TEST_F(Reinforcement, SpacingBelowOneStepSavesNothingAndFindsNothing) {
@@ -145,6 +151,12 @@ TEST_F(Reinforcement, ThinSlabCapKeepsAtLeastTheNeededArea) {
 
     EXPECT_TRUE(M2::BrudMeldt);
     EXPECT_TRUE(remarks().empty());
+
+    // 95 mm: whole steps below 237.5 mm give 225, with the area computed for it as written.
+    M2::t = 0.095;
+    designAtMinimum(8, areaForSpacing(8, 255.0)); // 250: needs 201.1, the table holds 168.0
+    EXPECT_EQ(225.0, M2::aU[1][2]);
+    EXPECT_EQ(3.14159 / 4 * 64 * 1000 / 225, M2::AsU[1][2]);
 }
 
 TEST_F(Reinforcement, CappedTopLayoutIsSavedForTheTop) {

@@ -120,6 +120,25 @@ TEST_F(FundatorCalc, DesignErrorExitsWithTheDriversMessage) {
                              "Fejlnr.: 11, Division by zero\n"
                              "Gem venligst sessionsdata og kontakt Polystra\n"),
               QString::fromUtf8(r.err));
+    // What the steps wrote before the error stays written: the foundation values and the analysis row.
+    EXPECT_EQ(Variant(30000.0 * 50000.0 / (50000.0 + 30000.0)), stored("inddata", "resBallasto").front());
+    EXPECT_EQ(1u, stored("ResultatBeton", "Deformation").size());
+    EXPECT_TRUE(stored("ResultatBeton", "RetningsmKapUarm").front().isNull());
+}
+
+TEST_F(FundatorCalc, FoundationValuesErrorExitsWithTheErrorReport) {
+    designinput::setInddata({{"terrænballast", Variant::Null()}});
+    const ToolRun r = run();
+    EXPECT_EQ(3, r.exitCode);
+    EXPECT_TRUE(r.out.isEmpty());
+    const QString err = QString::fromUtf8(r.err);
+    EXPECT_TRUE(err.startsWith(QStringLiteral("Der opstod et problem under eksekvering af Fundator!\n"
+                                              "Function: frmMain, Log nr. ")))
+        << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("\nFejlnr.: 94, "))) << err.toStdString();
+    // Nothing was calculated and nothing stored.
+    EXPECT_EQ(Variant(1.0), stored("inddata", "resBallasto").front());
+    EXPECT_TRUE(stored("ResultatBeton", "Deformation").empty());
 }
 
 TEST_F(FundatorCalc, AnalysisErrorExitsWithItsMessage) {

@@ -5,7 +5,7 @@
 #include "calculation.h"
 
 #include "data/account.h"
-#include "data/connections.h"
+#include "data/modmain.h"
 #include "engine/engine.h"
 #include "platform/message_box.h"
 
@@ -35,14 +35,6 @@ QString errorLine(const engine::RuntimeError &e) {
     return QStringLiteral("Fejlnr.: ") + QString::number(e.number()) + QStringLiteral(", ") + e.description();
 }
 
-engine::Connection connect(const QString &dataSource) {
-    engine::Connection cn;
-    cn.CursorLocation = engine::adUseServer;
-    cn.Mode = 16; // share deny none
-    cn.Open(data::ConnectionString(dataSource), QString(), QString(), -1);
-    return cn;
-}
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -64,9 +56,7 @@ int main(int argc, char **argv) {
         engine::Engine::DefaultType = 2;
         engine::Engine::DefaultUser = data::kUser;
         engine::Engine::DefaultPassword = data::kPassword;
-        modMain::cnInddata = connect(QStringLiteral("inddata.mdb"));
-        modMain::cnParam = connect(QStringLiteral("param.mdb"));
-        modMain::cnIsol = connect(QStringLiteral("isol.mdb"));
+        modMain::OpenConnections();
     } catch (const engine::RuntimeError &e) {
         printError(errorLine(e));
         return kNoDatabases;

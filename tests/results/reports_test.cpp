@@ -1,0 +1,136 @@
+// The four report definitions printed to PDF from a whole project, read back as text.
+
+#include "platform/widgets/qt_report_engine.h"
+#include "results/print_prepare.h"
+#include "results_fixture.h"
+#include "sample_project.h"
+#include "support/pdf_text.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace {
+
+class ReportsTest : public resultstest::ResultsFixture {
+protected:
+    QTemporaryDir out;
+
+    void SetUp() override {
+        ResultsFixture::SetUp();
+        platform::setReportService(std::make_shared<platform::QtReportService>([] { return modMain::cnInddata; }));
+        resultstest::writeCompany();
+    }
+
+    QString print(const char *definition, bool concrete, bool twoLayers) {
+        resultstest::writeInput(concrete, twoLayers);
+        resultstest::writeResults(concrete, twoLayers);
+        PrintPrepare::PrintFormat();
+        EXPECT_TRUE(messages->shown.empty());
+        const QString pdf = out.filePath(QString::fromUtf8(definition) + QStringLiteral(".pdf"));
+        platform::SetCurrentPrinter({QString(), pdf, 1});
+        platform::ReportControl report;
+        report.ReportFileName = QStringLiteral(FUNDATOR_SOURCE_DIR "/reports/") + QString::fromUtf8(definition);
+        EXPECT_EQ(report.PrintReport(), 0) << definition;
+        return testsupport::PdfText(pdf);
+    }
+
+    static void expectAll(const QString &text, std::initializer_list<const char *> parts) {
+        for (const char *part : parts)
+            EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << "missing: " << part;
+    }
+    static void expectNone(const QString &text, std::initializer_list<const char *> parts) {
+        for (const char *part : parts)
+            EXPECT_FALSE(text.contains(QString::fromUtf8(part))) << "unexpected: " << part;
+    }
+};
+
+// What every report prints of the company, the project and the common input.
+void expectCommonInput(const QString &text) {
+    for (const char *part : {"Nordvest Rådgivning A/S",
+                             "Havnegade 12",
+                             "7400 Herning",
+                             "97 12 34 56",
+                             "ih@nordvest.dk",
+                             "Ida Holm",
+                             "Lagerhal 2, Vejle",
+                             "14-03-2024",
+                             "Gulv i hal med truckkørsel",
+                             "Hjultryk",
+                             "Fladelast",
+                             "45,00",
+                             "1,30",
+                             "250",
+                             "Grus",
+                             "Sand",
+                             "50000",
+                             "18750",
+                             "11538",
+                             "EPS 150",
+                             "0,035",
+                             "Side 1 af"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << "missing: " << part;
+}
+
+TEST_F(ReportsTest, ConcreteSlabWithTwoLayersPrintsInputResultsReinforcementAndRemarks) {
+    const QString text = print("Beton.rpt", true, true);
+    ASSERT_FALSE(text.isEmpty());
+    expectCommonInput(text);
+    expectAll(text, {"Beregning af betondæk på isolering",
+                     "C25/30",
+                     "Passiv",
+                     "15,15",
+                     "0,3",
+                     "EPS 80 Gulv",
+                     "Øverste lag",
+                     "Nederste lag",
+                     "7,46 kNm/m",
+                     "-3,46 kNm/m",
+                     "10,12 kNm/m",
+                     "-4,50 kNm/m",
+                     "12,80 kNm/m",
+                     "38,3 kN/m²",
+                     "60,0 kN/m²",
+                     "21,1 kN/m²",
+                     "30,0 kN/m²",
+                     "1,23",
+                     "0,15",
+                     "Undersidearmering",
+                     "Oversidearmering",
+                     "Ks 410 S",
+                     "Brud ! Tryk på isolering er for stort",
+                     "Revnevidden er eftervist"});
+    // Steel areas rounded to whole mm²/m beside their spacing: 161.57 + 16 + 2 for diameter 16, steel type 2.
+    expectAll(text, {"169", "150", "180", "400"});
+    expectNone(text, {"<ikke defineret>", "161,57"});
+}
+
+TEST_F(ReportsTest, ConcreteSlabWithOneLayerListsOnlyTheLayerThatExists) {
+    const QString text = print("Beton1.rpt", true, false);
+    ASSERT_FALSE(text.isEmpty());
+    expectCommonInput(text);
+    expectAll(text, {"Beregning af betondæk på isolering", "Undersidearmering", "38,3 kN/m²"});
+    expectNone(text, {"EPS 80 Gulv", "Nederste lag", "<ikke defineret>"});
+}
+
+TEST_F(ReportsTest, OtherSlabTypesPrintTheirStressesAndNoReinforcement) {
+    const QString text = print("Bruger.rpt", false, true);
+    ASSERT_FALSE(text.isEmpty());
+    expectCommonInput(text);
+    expectAll(text, {"Beregning af terrændæk på isolering", "Brugerdefineret", "Regningsmæssige spændinger",
+                     "Max (tryk)", "3,12 MPa", "12,50 MPa", "1,36 MPa", "1,25 MPa", "5,13 kNm/m", "-2,25 kNm/m",
+                     "EPS 80 Gulv", "21,1 kN/m²"});
+    expectNone(text, {"armering", "Kamstål"});
+
+    for (const char *table : {"ResultatBrugdef", "ResultatOplysning"})
+        sql(QStringLiteral("DELETE FROM ") + QString::fromUtf8(table));
+    const QString one = print("Bruger1.rpt", false, false);
+    expectAll(one, {"Regningsmæssige spændinger", "EPS 150"});
+    expectNone(one, {"EPS 80 Gulv", "Nederste lag"});
+}
+
+TEST_F(ReportsTest, EveryDefinitionIsInstalledInTheProgramFolder) {
+    for (const char *name : {"Beton.rpt", "Beton1.rpt", "Bruger.rpt", "Bruger1.rpt"})
+        EXPECT_TRUE(QFileInfo::exists(QStringLiteral(FUNDATOR_APP_DIR "/") + QString::fromUtf8(name))) << name;
+}
+
+} // namespace
