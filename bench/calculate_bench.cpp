@@ -6,12 +6,11 @@
 #include "data/connections.h"
 #include "platform/message_box.h"
 #include "support/databases.h"
+#include "support/sample_floor.h"
 #include "ui/frm_main.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <benchmark/benchmark.h>
-#include <clocale>
 
 namespace {
 
@@ -21,12 +20,7 @@ public:
 };
 
 void BM_CalculateCommand(benchmark::State &state) {
-    static int argc = 1;
-    static char name[] = "calculate_bench";
-    static char *argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
+    testsupport::offscreenApplication();
     auto messages = std::make_shared<platform::RecordingMessages>();
     platform::setMessageService(messages);
 

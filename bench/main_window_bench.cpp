@@ -6,28 +6,17 @@
 #include "data/modmain.h"
 #include "platform/message_box.h"
 #include "support/databases.h"
+#include "support/sample_floor.h"
 #include "ui/frm_main.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
-#include <clocale>
 
 namespace {
-
-QApplication &application() {
-    static int argc = 1;
-    static char name[] = "main_window_bench";
-    static char *argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    return app;
-}
 
 struct Program {
     testsupport::DatabaseFolder folder;
     Program() {
-        application();
+        testsupport::offscreenApplication();
         platform::setMessageService(std::make_shared<platform::RecordingMessages>());
         modMain::cnInddata = folder.open(QStringLiteral("inddata.mdb"));
         modMain::cnParam = folder.open(QStringLiteral("param.mdb"));

@@ -10,30 +10,19 @@
 #include "results/print_prepare.h"
 #include "results/sample_project.h"
 #include "support/databases.h"
+#include "support/sample_floor.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <clocale>
 
 namespace {
-
-QApplication &application() {
-    static int argc = 1;
-    static char name[] = "print_bench";
-    static char *argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    return app;
-}
 
 // A concrete slab on two layers with its results, as after a calculation.
 struct Project {
     testsupport::DatabaseFolder folder;
     QTemporaryDir out;
     Project() {
-        application();
+        testsupport::offscreenApplication();
         QLocale::setDefault(QLocale(QLocale::Danish, QLocale::Denmark));
         platform::setMessageService(std::make_shared<platform::RecordingMessages>());
         platform::setReportService(std::make_shared<platform::QtReportService>([] { return modMain::cnInddata; }));

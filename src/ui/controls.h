@@ -24,4 +24,9 @@ QStringList ListEntries(const QComboBox *list);
 // Converts a length in twips (15 to a pixel).
 constexpr int Twips(int twips) { return (twips + 7) / 15; }
 
+// Sets a control's position and size, given in twips.
+inline void Place(QWidget *w, int left, int top, int width, int height) {
+    w->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
+}
+
 } // namespace ui

@@ -123,4 +123,11 @@ void DataSource::Update() {
     around([&] { rs_.Update(); });
 }
 
+engine::Recordset OpenForBinding(const QString &table, const engine::Connection &cn) {
+    engine::Recordset rs;
+    rs.CursorLocation = engine::adUseServer;
+    rs.Open(table, cn, engine::adOpenDynamic, engine::adLockOptimistic, engine::adCmdTable);
+    return rs;
+}
+
 } // namespace ui

@@ -78,4 +78,7 @@ private:
     bool showing_ = false;
 };
 
+// Opens a whole table for a DataSource: server-side, dynamic, optimistic locking.
+engine::Recordset OpenForBinding(const QString &table, const engine::Connection &cn);
+
 } // namespace ui

@@ -21,21 +21,11 @@
 #include <QLineEdit>
 #include <QShowEvent>
 
-using engine::Variant;
-
 namespace {
 
 const QString kForm = QStringLiteral("frmMain");
 const QString kIngenLast = QStringLiteral("<ingen last>");
 const QString kIngenIsolering = QStringLiteral("<ingen isolering>");
-
-// A stored text, or the pick list's word for none when it is empty or Null.
-QString TextOrNone(const Variant &v, const QString &none) {
-    if (v.isNull())
-        return none;
-    const QString text = platform::CStr(v);
-    return text.isEmpty() ? none : text;
-}
 
 // Opens one parameter table read-only in RkFlg order and adds each row's key to a pick list.
 void FillFromTable(engine::Recordset &rs, const QString &sql, const engine::Connection &cn, QComboBox *list,
@@ -138,22 +128,16 @@ void frmMain::Form_Load() {
 
 void frmMain::Form_Activate() {
     ui::RunEventProcedure(LogNr, kForm, [this] {
-        const auto open = [](const QString &table) {
-            engine::Recordset rs;
-            rs.CursorLocation = engine::adUseServer;
-            rs.Open(table, modMain::cnInddata, engine::adOpenDynamic, engine::adLockOptimistic, engine::adCmdTable);
-            return rs;
-        };
         LogNr = 870;
-        engine::Recordset inddata = open(QStringLiteral("inddata"));
+        engine::Recordset inddata = ui::OpenForBinding(QStringLiteral("inddata"), modMain::cnInddata);
         LogNr = 871;
         dataInddata->setRecordset(inddata);
         LogNr = 872;
-        engine::Recordset isolering = open(QStringLiteral("InddataIsolering"));
+        engine::Recordset isolering = ui::OpenForBinding(QStringLiteral("InddataIsolering"), modMain::cnInddata);
         LogNr = 873;
         dataIsolering->setRecordset(isolering);
         LogNr = 874;
-        engine::Recordset last = open(QStringLiteral("InddataLast"));
+        engine::Recordset last = ui::OpenForBinding(QStringLiteral("InddataLast"), modMain::cnInddata);
         LogNr = 875;
         last.MoveFirst();
         LogNr = 876;
@@ -165,13 +149,12 @@ void frmMain::Form_Activate() {
         LogNr = 879;
         dataLast->MoveFirst();
         LogNr = 880;
-        ui::SetListText(cmbLastType, TextOrNone(dataLast->Fields(QStringLiteral("Lasttype")).Value(), kIngenLast));
+        ShowLoadType();
         LogNr = 881;
         rsInddata->MoveFirst();
         rsIsolering->MoveFirst();
         LogNr = 882;
-        ui::SetListText(cmbIsoleringType,
-                        TextOrNone(rsIsolering->Fields(QStringLiteral("IsoleringType")).Value(), kIngenIsolering));
+        ShowLayerType();
         LogNr = 883;
         TegnSkitse(true);
 
@@ -255,19 +238,12 @@ void frmMain::CommitVisiblePage() {
 void frmMain::LeaveStartPicture() {
     imgOpstart->hide();
     lblFrmBund->show();
-    frmLast->show();
     Skitse->show();
-    frmDaek->hide();
-    frmIsolering->hide();
-    frmMellemlag->hide();
-    frmTerraen->hide();
+    ShowPage(1);
     ui::focus::MoveTo(cmbLastType);
     btnNaeste->show();
-    btnNaeste->setEnabled(true);
     btnForrige->show();
-    btnForrige->setEnabled(false);
     btnBeregning->show();
-    btnBeregning->setEnabled(true);
 }
 
 void frmMain::Command1_Click(int Index) {

@@ -16,15 +16,12 @@
 #include <QPixmap>
 #include <tuple>
 
+using ui::Place;
 using ui::Twips;
 
 namespace {
 
 const QColor kGrey(0xC0, 0xC0, 0xC0);
-
-void Place(QWidget *w, int left, int top, int width, int height) {
-    w->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
-}
 
 template <class W> W *Named(W *w, const QString &name) {
     w->setObjectName(name);

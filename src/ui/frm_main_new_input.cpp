@@ -89,15 +89,8 @@ void frmMain::NewInput() {
     LogNr = 855;
     TegnSkitse(true);
     LogNr = 856;
-    if (!ui::Visible(frmLast)) {
-        frmLast->show();
-        frmDaek->hide();
-        frmIsolering->hide();
-        frmMellemlag->hide();
-        frmTerraen->hide();
-        btnNaeste->setEnabled(true);
-        btnForrige->setEnabled(false);
-    }
+    if (!ui::Visible(frmLast))
+        ShowPage(1);
     LogNr = 857;
     ui::focus::MoveTo(cmbLastType);
 }

@@ -140,16 +140,10 @@ Indstillinger::~Indstillinger() { *alive_ = false; }
 
 void Indstillinger::Form_Load() {
     ui::RunEventProcedure(LogNr, kForm, [this] {
-        const auto open = [](const QString &table) {
-            engine::Recordset rs;
-            rs.CursorLocation = engine::adUseServer;
-            rs.Open(table, modMain::cnInddata, engine::adOpenDynamic, engine::adLockOptimistic, engine::adCmdTable);
-            return rs;
-        };
         LogNr = 10;
-        dataFirma->setRecordset(open(QStringLiteral("Firma")));
+        dataFirma->setRecordset(ui::OpenForBinding(QStringLiteral("Firma"), modMain::cnInddata));
         LogNr = 11;
-        dataProjekt->setRecordset(open(QStringLiteral("Projekt")));
+        dataProjekt->setRecordset(ui::OpenForBinding(QStringLiteral("Projekt"), modMain::cnInddata));
     });
 }
 

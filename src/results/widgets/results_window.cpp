@@ -14,15 +14,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using ui::Place;
 using ui::Twips;
 
 namespace results {
 
 namespace {
-
-void Place(QWidget *w, int left, int top, int width, int height) {
-    w->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
-}
 
 constexpr int kRowHeight = 315;
 constexpr int kLabelHeight = 255;
