@@ -41,7 +41,8 @@ int rowAndWeights(double y, double &b0, double &b1) {
 void addAtNode(double *F, int n, double value) {
     if (n < 1 || n > 81)
         engine::raise(engine::err::SubscriptOutOfRange);
-    F[3 * (n - 1) + 1] += value;
+    double &entry = F[3 * (n - 1) + 1];
+    entry = ck::fin(entry + value);
 }
 
 void placePoint(const QString &Varighed, double P, double y, double x) {

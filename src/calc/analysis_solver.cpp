@@ -11,6 +11,7 @@
 #include "calc/analysis_solver.h"
 #include "calc/analysis_state.h"
 
+#include "engine/checked.h"
 #include "engine/errors.h"
 
 #include <algorithm>
@@ -39,6 +40,13 @@ double ywork[kFrihedsgrader + 1];
 [[noreturn]] void fail(int logNr, int number) {
     LogNr = logNr;
     engine::raise(number);
+}
+
+// A quotient that came out infinite or NaN, raised as the runtime raised it (0 / 0 overflowed).
+[[noreturn]] void failQuotient(int logNr, double numerator, double divisor) {
+    LogNr = logNr;
+    engine::checked::div(numerator, divisor);
+    engine::raise(engine::err::Overflow);
 }
 
 typedef double Vec2 __attribute__((vector_size(2 * sizeof(double))));
@@ -173,11 +181,18 @@ inline __attribute__((always_inline)) void finishColumn(int j, int n, int m, Ban
     if (!std::isfinite(ljj))
         failColumn(j, n, m, K, s0 + 2, engine::err::Overflow);
     const int below = std::min(m - 1, n - j);
-    if (below > 0 && ljj == 0.0)
-        failColumn(j, n, m, K, s0 + 5, engine::err::DivisionByZero);
+    if (below > 0 && ljj == 0.0) {
+        // The first row below divides by the zero pivot.
+        const double sum1 = s[1 / W][1 % W];
+        if (!std::isfinite(sum1))
+            failColumn(j, n, m, K, s0 + 4, engine::err::Overflow);
+        raiseFirstNonFinite(1, j - 1, n, m, K);
+        failQuotient(s0 + 5, ahead[j % kAhead][1] - sum1, ljj);
+    }
 
     // Lanes past the band hold zeros in A and in the sums and come out 0: the padding the updates read.
-    // Lane 0 (the diagonal) is divided too, harmlessly, and replaced below.
+    // Lane 0 (the diagonal) is divided too, harmlessly: memory gets L (j, j) there, and in the registers lane 0
+    // only reaches the lane that the forward step shifts out.
     const double *a = ahead[j % kAhead];
 #pragma GCC unroll 8
     for (int c = 0; c < C; ++c) {
@@ -328,11 +343,9 @@ void forward(int n, int m, const BandMatrix &K, const DofVector &F, double *y) {
             s += row[p] * y[p];
         if (!std::isfinite(s))
             fail(s0 + 1, engine::err::Overflow);
-        if (K[i][m] == 0.0)
-            fail(s0 + 2, engine::err::DivisionByZero);
         y[i] = (F[i] - s) / K[i][m];
         if (!std::isfinite(y[i]))
-            fail(s0 + 2, engine::err::Overflow);
+            failQuotient(s0 + 2, F[i] - s, K[i][m]);
     }
 }
 
@@ -345,12 +358,9 @@ void backward(int n, int m, const BandMatrix &K, const double *y, DofVector &u) 
             s += K[p][i - p + m] * u[p];
         if (!std::isfinite(s))
             fail(s0 + 1, engine::err::Overflow);
-        const double lii = K[i][m];
-        if (lii == 0.0)
-            fail(s0 + 2, engine::err::DivisionByZero);
-        u[i] = (y[i] - s) / lii;
+        u[i] = (y[i] - s) / K[i][m];
         if (!std::isfinite(u[i]))
-            fail(s0 + 2, engine::err::Overflow);
+            failQuotient(s0 + 2, y[i] - s, K[i][m]);
     }
 }
 

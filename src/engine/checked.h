@@ -18,7 +18,7 @@ inline double fin(double x) {
 
 inline double div(double a, double b) {
     if (b == 0.0) [[unlikely]]
-        raise(err::DivisionByZero);
+        raise(a == 0.0 ? err::Overflow : err::DivisionByZero); // 0/0 was an overflow in the old runtime
     return fin(a / b);
 }
 

@@ -162,6 +162,19 @@ TEST_F(Loads, AreaLoadOnZeroSubgradeModulusRaisesDivisionByZero) {
     }
 }
 
+TEST_F(Loads, LoadsThatOverflowANodeRaiseOverflowInsteadOfLeavingInfinity) {
+    addLoad("S", "M", 1.0e308);
+    addLoad("S", "M", 1.0e308);
+    try {
+        M1::Hoejreside(M1::Laster);
+        FAIL() << "no error";
+    } catch (const engine::RuntimeError &e) {
+        EXPECT_EQ(engine::err::Overflow, e.number());
+        EXPECT_EQ(QStringLiteral("Punktlast"), M1::FunctionName);
+        EXPECT_EQ(4, M1::LogNr);
+    }
+}
+
 TEST_F(Loads, LoadBeyondTheGridIsAnIndexError) {
     addLoad("S", "K", 10.0, 6.0); // past the last row that the input check allows
     EXPECT_THROW(M1::Hoejreside(M1::Laster), engine::RuntimeError);

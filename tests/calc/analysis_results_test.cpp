@@ -115,6 +115,54 @@ TEST_F(Pass, WheelAndPointLoadAddTheirMomentsAndDeflections) {
     EXPECT_EQ(QStringLiteral("Der er ikke undersøgt for gennemlokning !"), M1::Oplysninger[1]);
 }
 
+// Reference values from a separate model of the same grillage, solved densely by Gaussian elimination.
+struct Reference {
+    const char *kode, *placering;
+    double size, afstandFra;
+    double Mmax, Mmin, umax, reducedSize;
+};
+
+class IndependentSolve : public Pass, public ::testing::WithParamInterface<Reference> {};
+
+TEST_P(IndependentSolve, AgreesOnMomentsDeflectionAndLoadSize) {
+    const Reference r = GetParam();
+    addLoad(r.kode, "K", r.size);
+    M1::Laster.PlaceringBogstav[1] = QString::fromUtf8(r.placering);
+    M1::Laster.AfstandFra[1] = r.afstandFra;
+    M1::analysePass();
+    EXPECT_NEAR(r.Mmax, M1::Mmax, 1e-10 * std::abs(r.Mmax));
+    EXPECT_NEAR(r.Mmin, M1::Mmin, 1e-10 * std::abs(r.Mmin));
+    EXPECT_NEAR(r.umax, M1::umax, 1e-10 * r.umax);
+    EXPECT_NEAR(r.reducedSize, M1::Laster.Stoerrelse[1], 1e-12 * r.size);
+}
+
+INSTANTIATE_TEST_SUITE_P(Loads, IndependentSolve,
+                         ::testing::Values(Reference{"S", "M", 40.0, 0.0, 8.0240970052725764, -1.1257498505711898,
+                                                     8.522177565568449e-4, 40.0},
+                                           Reference{"H", "F", 50.0, 0.5, 7.2161023077953814, -1.2032233283263851,
+                                                     5.1724038947212607e-4, 25.694444444444443},
+                                           Reference{"V", "K", 10.0, 0.2, 0.44375409292154333, -1.7944743809722354,
+                                                     1.6299565565904394e-3, 10.0}));
+
+TEST_F(Pass, EdgeLoadOnAThinSoftSlabReportsItsDeflectionNotItsRotation) {
+    M1::En = 4000.0e3;
+    M1::Gn = 4000.0e3 / 2.4;
+    M1::resBallastn = 5000.0;
+    M1::t = 0.022;
+    addLoad("S", "K", 3.0);
+    M1::Laster.PlaceringBogstav[1] = QStringLiteral("K");
+    M1::Laster.AfstandFra[1] = 0.1;
+    M1::analysePass();
+    double rotation = 0.0, deflection = 0.0;
+    for (int i = 1; i <= 243; ++i) {
+        double &largest = (i - 1) % 3 == 0 ? deflection : rotation;
+        largest = std::max(largest, M1::uLang[i]);
+    }
+    ASSERT_GT(rotation, 1.5 * deflection) << "the case must have a rotation above every deflection";
+    EXPECT_EQ(deflection, M1::umax);
+    EXPECT_NEAR(3.2300036496433894e-3, M1::umax, 1e-10 * M1::umax); // the separate dense model
+}
+
 TEST(FindMax, ScalesTheGoverningMomentsAndKeepsTheFirstOfEqualOnes) {
     M1::resetState();
     M1::Msnit[3][2] = 8.0;

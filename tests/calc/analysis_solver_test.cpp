@@ -261,9 +261,18 @@ TEST_P(SolverFailures, RaiseWithTheStatementNumber) {
 INSTANTIATE_TEST_SUITE_P(Pivots, SolverFailures,
                          ::testing::Values(Failure{1, -1.0, engine::err::InvalidProcedureCall, 2},
                                            Failure{240, -1.0, engine::err::InvalidProcedureCall, 7},
-                                           Failure{1, 0.0, engine::err::DivisionByZero, 5},
-                                           Failure{230, 0.0, engine::err::DivisionByZero, 10},
+                                           // 0 / 0 below an uncoupled zero pivot, and a load over it
+                                           Failure{1, 0.0, engine::err::Overflow, 5},
+                                           Failure{230, 0.0, engine::err::Overflow, 10},
                                            Failure{243, 0.0, engine::err::DivisionByZero, 16}));
+
+TEST(Solver, ZeroPivotWithACouplingBelowItDividesByZero) {
+    randomBand(243, 30, 6u);
+    isolate(50);
+    K0[50][30] = 0.0;
+    K0[51][29] = 1.0; // A (51, 50)
+    expectFailure(engine::err::DivisionByZero, 5);
+}
 
 TEST(Solver, OverflowingFactorRaisesOverflowWhereItFirstHappens) {
     randomBand(243, 30, 11u);

@@ -259,7 +259,7 @@ TEST_F(Reinforcement, EveryFailureReasonAddsTheRemarkOnlyOnce) {
     EXPECT_FALSE(M2::ArmeringFundet);
 }
 
-TEST_F(Reinforcement, NoAreaAtAllIsARunTimeError) {
+TEST_F(Reinforcement, NoAreaOrASpacingBeyondAWholeNumberIsARunTimeError) {
     M2::AsMin = 0;
     try {
         M2::BeregnArmering(1, 10, 3, 0.0, 0.0, QStringLiteral("u"), 0.505);
@@ -269,4 +269,15 @@ TEST_F(Reinforcement, NoAreaAtAllIsARunTimeError) {
         EXPECT_EQ(QStringLiteral("BeregnArmering"), Module1::FunctionName);
         EXPECT_EQ(8, Module1::LogNr);
     }
+
+    M2::AsMin = 1e-6; // about 7.9e10 mm
+    try {
+        M2::BeregnArmering(1, 10, 3, 0.0, 0.0, QStringLiteral("u"), 0.505);
+        FAIL() << "no error";
+    } catch (const engine::RuntimeError &e) {
+        EXPECT_EQ(engine::err::Overflow, e.number());
+        EXPECT_EQ(9, Module1::LogNr);
+    }
+    EXPECT_FALSE(M2::ArmeringFundet);
+    EXPECT_EQ(0.0, M2::aU[1][3]);
 }

@@ -4,9 +4,9 @@
 
 #include "calc/analysis_state.h"
 #include "calc/design.h"
-#include "engine/transaction.h"
 #include "data/connections.h"
 #include "engine/engine.h"
+#include "engine/transaction.h"
 #include "engine/variant.h"
 #include "sketch/foundation.h"
 
