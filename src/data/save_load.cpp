@@ -151,11 +151,6 @@ void ReadStatements(QIODevice &file, const std::function<void(const QString &sql
 
 bool SaveInddata(engine::Connection &Cn, const QString &FileName, std::int16_t TableCount, const QStringList &Tables) {
     try {
-        QSaveFile file(FileName);
-        // Where no file can be made beside it, the file is written in place rather than not at all.
-        file.setDirectWriteFallback(true);
-        if (!file.open(QIODevice::WriteOnly))
-            raiseFileError(file);
         seqfile::Writer out;
         engine::Recordset schema = Cn.OpenSchema(engine::adSchemaTables);
         for (; !schema.Eof(); schema.MoveNext()) {
@@ -166,6 +161,13 @@ bool SaveInddata(engine::Connection &Cn, const QString &FileName, std::int16_t T
                 writeTable(out, Cn, table);
         }
         schema.Close();
+        // The file is opened only once its whole contents are at hand: written in place, it is emptied on
+        // opening, and a table that then failed to read would leave nothing of the project saved before.
+        QSaveFile file(FileName);
+        // Where no file can be made beside it, the file is written in place rather than not at all.
+        file.setDirectWriteFallback(true);
+        if (!file.open(QIODevice::WriteOnly))
+            raiseFileError(file);
         if (file.write(out.bytes()) != out.bytes().size() || !file.commit())
             raiseFileError(file);
         return true;

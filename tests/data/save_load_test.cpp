@@ -118,6 +118,16 @@ TEST_F(SaveLoadTest, BlocksInTheOrderOfTheTableListing) {
     EXPECT_EQ(lines[41], "150.5,7\r");            // dæktykkelse, a double, with a period whatever the locale
 }
 
+TEST_F(SaveLoadTest, DoubleColumnWritesOneAndAMissingValueBare) {
+    set("inddataisolering", "En", Variant::Null());
+    ASSERT_TRUE(save(path(QStringLiteral("p.epx")), {QStringLiteral("inddataisolering")}));
+    const QList<QByteArray> lines = read(path(QStringLiteral("p.epx"))).split('\n');
+    ASSERT_GT(lines.size(), 20);
+    EXPECT_EQ(lines[9], "\"Eo\"\r");
+    EXPECT_EQ(lines[19], "1,7\r");
+    EXPECT_EQ(lines[20], "#NULL#,7\r");
+}
+
 TEST_F(SaveLoadTest, TableNamesMatchInAnyCaseAndUnknownNamesAreIgnored) {
     ASSERT_TRUE(save(path(QStringLiteral("p.epx")), {QStringLiteral("IndDataLast"), QStringLiteral("Findes ikke")}));
     const QByteArray file = read(path(QStringLiteral("p.epx")));
@@ -237,6 +247,26 @@ TEST_F(SaveLoadTest, BlockWithSomeColumnsTakesTheDefaultsForTheRest) {
     EXPECT_EQ(column(cn, QStringLiteral("inddatalast"), QStringLiteral("Størrelse")),
               (std::vector<Variant>{45.5, Variant::Null()}));
     EXPECT_EQ(column(cn, QStringLiteral("inddatalast"), QStringLiteral("PartialK")), (std::vector<Variant>{1.0, 1.0}));
+}
+
+// A file of the old program: the project block of the input after start-up, the table names as its database
+// spelled them, numbers in the runtime's short forms and a text whose inner quote it did not double, which
+// reads up to that quote.
+TEST_F(SaveLoadTest, FileOfTheOldProgramLoads) {
+    set("projekt", "tekst", QStringLiteral("Hal 2"));
+    ASSERT_TRUE(load(kDefaultProjectBlock +
+                     QByteArray("\"InddataIsolering\",4,2\r\n\"lagnr\"\r\n\"IsoleringType\"\r\n\"LambdaT\xF8r\"\r\n"
+                                "\"Eo\"\r\n1,3\r\n\"Fl\xE6kket \"A\" 2\",10\r\n.037,7\r\n1E+16,7\r\n"
+                                "2,3\r\n\"\",10\r\n-.5,7\r\n#NULL#,7\r\n")));
+    EXPECT_EQ(column(cn, QStringLiteral("projekt"), QStringLiteral("tekst")), std::vector<Variant>{QString()});
+    EXPECT_EQ(column(cn, QStringLiteral("projekt"), QStringLiteral("projektid")), std::vector<Variant>{QString()});
+    EXPECT_EQ(column(cn, QStringLiteral("inddataisolering"), QStringLiteral("lagnr")), tablehelpers::numbers({1, 2}));
+    EXPECT_EQ(column(cn, QStringLiteral("inddataisolering"), QStringLiteral("IsoleringType")),
+              (std::vector<Variant>{QStringLiteral("Flækket "), QString()}));
+    EXPECT_EQ(column(cn, QStringLiteral("inddataisolering"), QStringLiteral("LambdaTør")),
+              (std::vector<Variant>{0.037, -0.5}));
+    EXPECT_EQ(column(cn, QStringLiteral("inddataisolering"), QStringLiteral("Eo")),
+              (std::vector<Variant>{1e16, Variant::Null()}));
 }
 
 // The blocks before the fault stay; the failing table may be left partly filled.

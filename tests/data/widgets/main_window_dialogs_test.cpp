@@ -4,6 +4,7 @@
 #include "data/widgets/fil.h"
 #include "data/widgets/indstillinger.h"
 #include "platform/common_dialog.h"
+#include "ui/command_button.h"
 #include "ui/main_window_fixture.h"
 
 #include <QApplication>
@@ -44,6 +45,7 @@ TEST_F(MainWindowTest, LoadedProjectReachesTheLoadPageWhenTheDialogCloses) {
     });
     w->Command1_Click(2);
     EXPECT_TRUE(shown);
+    EXPECT_EQ(w->focusWidget(), static_cast<QWidget *>(w->Command1[2]));
     EXPECT_EQ(w->cmbLastType->currentText(), "Hjultryk");
     EXPECT_FALSE(ChangeCheck::InddataChanged());
     EXPECT_TRUE(messages->shown.empty());
