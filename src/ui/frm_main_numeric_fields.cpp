@@ -19,6 +19,25 @@ namespace {
 const QString kWhole = QStringLiteral("0");
 const QString kTwoDecimals = QStringLiteral("#0.00");
 
+const QString kTykkelseBeton = QStringLiteral("Tykkelsen på dækket skal være min. 25 mm og max. 10.000 mm");
+const QString kTykkelseAndet = QStringLiteral("Tykkelsen på dækket skal være min. 1 mm og max. 10.000 mm");
+const QString kIsoleringTykkelse =
+    QStringLiteral("Tykkelsen på isoleringslaget skal være min. 1 mm og max. 10.000 mm.");
+const QString kMellemlagTykkelse = QStringLiteral("Tykkelsen på mellemlaget skal være min. 1 mm og max. 10.000 mm.");
+
+// The width and length refusals of a load pair (300 mm) and of any other load (500 mm).
+QString BreddeFejl(bool lastpar, bool cirkel) {
+    if (cirkel)
+        return lastpar ? QStringLiteral("Diameter på lasten skal angives og må max. være 300 mm")
+                       : QStringLiteral("Diameter på lasten skal angives og må max. være 500 mm");
+    return lastpar ? QStringLiteral("Bredden på lasten skal angives og må max. være 300 mm")
+                   : QStringLiteral("Bredden på lasten skal angives og må max. være 500 mm");
+}
+QString LaengdeFejl(bool lastpar) {
+    return lastpar ? QStringLiteral("Længden på lasten skal angives og må max. være 300 mm")
+                   : QStringLiteral("Længden på lasten skal angives og må max. være 500 mm");
+}
+
 } // namespace
 
 void frmMain::WireNumericFields() {
@@ -47,40 +66,28 @@ void frmMain::WireNumericFields() {
         txtDaekTykkelse, kWhole, false,
         [this](double v) {
             if (ui::ListText(cmbDaekType) == QStringLiteral("Beton"))
-                return ui::OutsideBounds(v, 25, 10000) ? QStringLiteral("Tykkelsen på dækket skal være min. 25 "
-                                                                        "mm og max. 10.000 mm")
-                                                       : QString();
-            return ui::OutsideBounds(v, 1, 10000) ? QStringLiteral("Tykkelsen på dækket skal være min. 1 mm "
-                                                                   "og max. 10.000 mm")
-                                                  : QString();
+                return ui::OutsideBounds(v, 25, 10000) ? kTykkelseBeton : QString();
+            return ui::OutsideBounds(v, 1, 10000) ? kTykkelseAndet : QString();
         },
         Redraw::Always);
-    add(txtIsoleringTykkelse, kWhole, false,
-        RefuseOutside(1, 10000,
-                      QStringLiteral("Tykkelsen på isoleringslaget skal være "
-                                     "min. 1 mm og max. 10.000 mm.")),
-        Redraw::WhenAccepted);
+    add(txtIsoleringTykkelse, kWhole, false, RefuseOutside(1, 10000, kIsoleringTykkelse), Redraw::WhenAccepted);
 
     // A load pair's loads are at most 300 mm wide and long, any other load 500 mm.
-    const auto maxLoadSize = [this] { return ui::ListText(cmbLastType) == QStringLiteral("Lastpar") ? 300 : 500; };
+    const auto lastpar = [this] { return ui::ListText(cmbLastType) == QStringLiteral("Lastpar"); };
     add(
         txtLastFormBredde, kWhole, false,
-        [this, maxLoadSize](double v) {
-            const int L = maxLoadSize();
-            if (!ui::OutsideBounds(v, 0, L))
+        [this, lastpar](double v) {
+            const bool par = lastpar();
+            if (!ui::OutsideBounds(v, 0, par ? 300 : 500))
                 return QString();
-            const QString what = ui::ListText(cmbLastForm) == QStringLiteral("Cirkel") ? QStringLiteral("Diameter")
-                                                                                       : QStringLiteral("Bredden");
-            return QStringLiteral("%1 på lasten skal angives og må max. være %2 mm").arg(what).arg(L);
+            return BreddeFejl(par, ui::ListText(cmbLastForm) == QStringLiteral("Cirkel"));
         },
         Redraw::Never);
     add(
         txtLastFormLaengde, kWhole, false,
-        [maxLoadSize](double v) {
-            const int L = maxLoadSize();
-            return ui::OutsideBounds(v, 0, L)
-                       ? QStringLiteral("Længden på lasten skal angives og må max. være %1 mm").arg(L)
-                       : QString();
+        [lastpar](double v) {
+            const bool par = lastpar();
+            return ui::OutsideBounds(v, 0, par ? 300 : 500) ? LaengdeFejl(par) : QString();
         },
         Redraw::Never);
     add(txtLastKantFugeAfstand, kWhole, false,
@@ -88,11 +95,7 @@ void frmMain::WireNumericFields() {
         Redraw::Never);
     add(txtLastStorrelse, kTwoDecimals, true, RefuseNegative(QStringLiteral("Lasten størrelse skal være positiv")),
         Redraw::Always);
-    add(txtMellemlagTykkelse, kWhole, false,
-        RefuseOutside(1, 10000,
-                      QStringLiteral("Tykkelsen på mellemlaget skal være min. 1 "
-                                     "mm og max. 10.000 mm.")),
-        Redraw::WhenAccepted);
+    add(txtMellemlagTykkelse, kWhole, false, RefuseOutside(1, 10000, kMellemlagTykkelse), Redraw::WhenAccepted);
     add(txtPartialK, kTwoDecimals, true, RefuseNegative(QStringLiteral("Partialkoefficient skal være positiv")),
         Redraw::Never);
     add(txtTerraenBallast, kWhole, false, RefuseNegative(QStringLiteral("Terrænets ballasttal skal være positivt")),
