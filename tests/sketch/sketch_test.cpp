@@ -290,6 +290,23 @@ TEST_F(SketchTest, ALoadOfSizeZeroShowsItsNumberButNoSize) {
     EXPECT_FALSE(captions(Skt::Laststr1, 1).visible);
 }
 
+// A type that no page offers can come from a project file: it gets no arrows, and its size caption must not
+// show the text an earlier drawing left in the label.
+TEST_F(SketchTest, ALoadOfUnknownTypeShowsItsNumberButNoArrowsAndNoOldSize) {
+    FoundationResult r = typicalFloor();
+    draw(r);
+    ASSERT_EQ(captions(Skt::Laststr, 1).caption, "40,00 kN");
+    r.loads.type[0] = QStringLiteral("Snelast");
+    r.loads.wheelLoad = false;
+    draw(r);
+    EXPECT_TRUE(arrowShafts(picture, 800).empty());
+    EXPECT_EQ(boundaryLines(picture).front(), 800) << "the line under the arrows is still drawn";
+    EXPECT_EQ(captions(Skt::Lastnr, 1).caption, "Last 1");
+    EXPECT_TRUE(captions(Skt::Lastnr, 1).visible);
+    EXPECT_EQ(captions(Skt::Laststr, 1).caption, "");
+    EXPECT_EQ(captions(Skt::Laststr1, 1).caption, "");
+}
+
 TEST_F(SketchTest, WithoutLoadsTheSlabStillStartsAt800) {
     FoundationResult r = typicalFloor();
     r.loads = {};
@@ -370,6 +387,15 @@ TEST_F(SketchTest, AnUnforcedRunDrawsOnlyWhenTheDrawnInputChanged) {
         [](FoundationResult &x) { x.buildUp.layer2.En = 3001; },
         [](FoundationResult &x) { x.buildUp.slabText = QStringLiteral("c25"); },
         [](FoundationResult &x) { x.buildUp.tm = 151; },
+        [](FoundationResult &x) { x.loads.id[0] = 2; },
+        [](FoundationResult &x) {
+            x.loads.n = 2;
+            x.loads.type[1] = QStringLiteral("Punktlast");
+            x.loads.id[1] = 2;
+        },
+        [](FoundationResult &x) { x.buildUp.layer2.t = 101; },
+        [](FoundationResult &x) { x.buildUp.terrainText = QStringLiteral("Ler"); },
+        [](FoundationResult &x) { x.values.Uvaerdi = 0.2463; },
     };
     for (std::size_t i = 0; i < changes.size(); ++i) {
         FoundationResult changed = r;
