@@ -21,8 +21,10 @@ void SetListText(QComboBox *list, const QString &text);
 // The entries of a pick list in their order.
 QStringList ListEntries(const QComboBox *list);
 
-// Converts a length in twips (15 to a pixel).
-constexpr int Twips(int twips) { return (twips + 7) / 15; }
+// Window positions are given in twips, 15 to a pixel.
+constexpr int kTwipsPerPixel = 15;
+// Converts a length in twips to whole pixels.
+constexpr int Twips(int twips) { return (twips + 7) / kTwipsPerPixel; }
 
 // Sets a control's position and size, given in twips.
 inline void Place(QWidget *w, int left, int top, int width, int height) {

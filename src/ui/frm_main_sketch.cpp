@@ -4,6 +4,7 @@
 #include "data/connections.h"
 #include "sketch/foundation.h"
 #include "sketch/sketch.h"
+#include "ui/controls.h"
 #include "ui/event_procedure.h"
 #include "ui/frm_main.h"
 #include "ui/sketch_canvas.h"
@@ -18,12 +19,12 @@ namespace {
 
 const QString kForm = QStringLiteral("frmMain");
 
-constexpr double kTwipsPerPixel = 15;
+constexpr double kTwipsPerPx = ui::kTwipsPerPixel; // as a double: the sketch scales in fractions
 // The superscripts' 6 points on a 96-dpi screen.
 constexpr int kSuperscriptPixels = 8;
 
-int Pixels(float twips) { return int(std::lround(twips / kTwipsPerPixel)); }
-float InTwips(int pixels) { return float(pixels * kTwipsPerPixel); }
+int Pixels(float twips) { return int(std::lround(twips / kTwipsPerPx)); }
+float InTwips(int pixels) { return float(pixels * kTwipsPerPx); }
 
 // The caption labels as the drawing places them, in twips; a label sizes itself to its caption.
 class SketchLabels : public sketch::Captions {

@@ -1,4 +1,5 @@
 #include "ui/sketch_canvas.h"
+#include "ui/controls.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -7,15 +8,15 @@ namespace ui {
 
 namespace {
 
-constexpr double kTwipsPerPixel = 15;
+constexpr double kTwipsPerPx = ui::kTwipsPerPixel; // as a double: the sketch scales in fractions
 
 } // namespace
 
 SketchCanvas::SketchCanvas(QWidget *parent) : QWidget(parent) {}
 
-float SketchCanvas::ScaleWidth() const { return float(width() * kTwipsPerPixel); }
+float SketchCanvas::ScaleWidth() const { return float(width() * kTwipsPerPx); }
 
-float SketchCanvas::ScaleHeight() const { return float(height() * kTwipsPerPixel); }
+float SketchCanvas::ScaleHeight() const { return float(height() * kTwipsPerPx); }
 
 void SketchCanvas::Line(double x1, double y1, double x2, double y2) {
     picture_.Line(x1, y1, x2, y2);
@@ -30,7 +31,7 @@ void SketchCanvas::Cls() {
 void SketchCanvas::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.scale(1 / kTwipsPerPixel, 1 / kTwipsPerPixel);
+    painter.scale(1 / kTwipsPerPx, 1 / kTwipsPerPx);
     picture_.Paint(painter);
 }
 
