@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <initializer_list>
+#include <utility>
 
 namespace M1 = Module1;
 
@@ -94,21 +96,18 @@ TEST_F(Pass, AreaLoadAloneOnlySettlesTheSlab) {
 }
 
 TEST_F(Pass, WheelAndPointLoadAddTheirMomentsAndDeflections) {
-    addLoad("S", "K", 40.0);
-    M1::analysePass();
-    const double longOnly = M1::Msnit[37][1];
-    const double uLongOnly = M1::uLang[wDof(5, 5)];
-    M1::resetState();
-    M1::Laster = {};
-    addLoad("H", "K", 50.0);
-    M1::analysePass();
-    const double shortOnly = M1::Msnit[37][1];
-    const double uShortOnly = M1::uKort[wDof(5, 5)];
-    M1::resetState();
-    M1::Laster = {};
-    addLoad("S", "K", 40.0);
-    addLoad("H", "K", 50.0);
-    M1::analysePass();
+    // The moment at node 41 and the centre deflection of the given loads alone.
+    const auto pass = [](std::initializer_list<std::pair<const char *, double>> loads, const M1::DofVector &u) {
+        M1::resetState();
+        M1::Laster = {};
+        for (const auto &[kode, size] : loads)
+            addLoad(kode, "K", size);
+        M1::analysePass();
+        return std::pair(M1::Msnit[37][1], u[wDof(5, 5)]);
+    };
+    const auto [longOnly, uLongOnly] = pass({{"S", 40.0}}, M1::uLang);
+    const auto [shortOnly, uShortOnly] = pass({{"H", 50.0}}, M1::uKort);
+    pass({{"S", 40.0}, {"H", 50.0}}, M1::uLang);
     EXPECT_NEAR(longOnly + shortOnly, M1::Msnit[37][1], 1e-12 * (longOnly + shortOnly));
     EXPECT_NEAR(uLongOnly + uShortOnly, M1::umax, 1e-12 * M1::umax);
     ASSERT_EQ(1, M1::AntalOplysninger);
@@ -239,35 +238,32 @@ protected:
 const QString kSafe = QStringLiteral("Sikkerhed for gennemlokning er i orden");
 const QString kFailure = QStringLiteral("Brud ! Fare for gennemlokning");
 
-TEST_F(Punching, SquareResistanceEqualToTheLoadIsSafe) {
-    // 2t + b = 1.0: perimeter 4.0, relief 1.0² x 1000 x 0.001 = 1.0; R = 3 x 0.25 x 4 + 1 = 4.
-    EXPECT_EQ(kSafe, check("S", "K", 4.0, 0.5));
-    EXPECT_EQ(kFailure, check("S", "K", 4.000001, 0.5));
-    // A circle counts as a square of its diameter.
-    EXPECT_EQ(kSafe, check("S", "C", 4.0, 0.5));
-    EXPECT_EQ(kFailure, check("S", "C", 4.000001, 0.5));
-}
+// t = 0.25, tau = 3, umaxDim = 0.001: R = tau t u + relief, relief = (2t + b) (2t + l) k umaxDim, tied at R = Fd.
+TEST_F(Punching, ResistanceOfEachShapeAgainstTheDesignLoad) {
+    struct Case {
+        const char *kode, *form;
+        double size, b, l;
+        const QString &remark;
+    } cases[] = {
+        {"S", "K", 4.0, 0.5, 0.0, kSafe}, // square 1.0: u = 4, relief 1.0; R = 3 + 1
+        {"S", "K", 4.000001, 0.5, 0.0, kFailure},
+        {"S", "C", 4.0, 0.5, 0.0, kSafe}, // a circle counts as a square of its diameter
+        {"S", "C", 4.000001, 0.5, 0.0, kFailure},
+        {"H", "K", 5.0, 0.5, 0.0, kSafe}, // wheel load: relief 2.0 with the short-term 2000 kN/m³
+        {"S", "R", 6.5, 0.5, 1.5, kSafe}, // rectangle: u = 2 (1.5 + 0.5 + 1.0) = 6, relief 2: R = 4.5 + 2
+        {"S", "R", 6.500001, 0.5, 1.5, kFailure},
+        {"V", "L", 5.25, 0.5, 0.0, kSafe}, // line load as 1.0 m long: u = 5, relief 1.5: R = 3.75 + 1.5
+        {"V", "L", 5.250001, 0.5, 0.0, kFailure},
+        {"S", "X", 0.000001, 0.5, 0.0, kFailure}, // an unknown shape has neither perimeter nor relief
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(c.remark, check(c.kode, c.form, c.size, c.b, c.l)) << c.kode << c.form << " " << c.size;
 
-TEST_F(Punching, DesignLoadIsTheSizeTimesItsPartialCoefficient) {
+    M1::resetState();
     load("S", "K", 3.5, 0.5);
-    M1::Laster.PartialK[1] = 1.2; // 4.2 against 4.0
+    M1::Laster.PartialK[1] = 1.2; // the design load is the size times its partial coefficient: 4.2 against 4.0
     M1::Gennemlokning(M1::Laster);
     EXPECT_EQ(kFailure, remark());
-}
-
-TEST_F(Punching, WheelLoadUsesTheShortTermSubgradeModulus) {
-    EXPECT_EQ(kSafe, check("H", "K", 5.0, 0.5)); // relief 2.0 with 2000 kN/m³: R = 5
-}
-
-TEST_F(Punching, RectangleAndLineLoadPerimeters) {
-    // Rectangle b = 0.5, l = 1.5: u = 2 (1.5 + 0.5 + 1.0) = 6, relief (1.0) (1.0) (2.0) = 2: R = 4.5 + 2.
-    EXPECT_EQ(kSafe, check("S", "R", 6.5, 0.5, 1.5));
-    EXPECT_EQ(kFailure, check("S", "R", 6.500001, 0.5, 1.5));
-    // Line load as a rectangle 1.0 m long: u = 2 (0.5 + 1.0 + 1.0) = 5, relief (1.0) (1.0) (1.5) = 1.5: R = 5.25.
-    EXPECT_EQ(kSafe, check("V", "L", 5.25, 0.5));
-    EXPECT_EQ(kFailure, check("V", "L", 5.250001, 0.5));
-    // An unknown shape has neither perimeter nor relief.
-    EXPECT_EQ(kFailure, check("S", "X", 0.000001, 0.5));
 }
 
 TEST_F(Punching, NotCheckedForSeveralLoadsOrAnotherSlabTypeAndSilentForAnAreaLoad) {

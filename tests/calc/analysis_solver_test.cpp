@@ -132,6 +132,19 @@ template <class Body> void forEachWidth(Body body) {
     M1::useSolverLanes(0);
 }
 
+// Solving K0 and F gives the plain algorithm's factor and solution to the last bit at every width.
+void expectPlainRounding(int n, int m) {
+    static M1::BandMatrix plainK;
+    static M1::DofVector plainU;
+    std::memcpy(plainK, K0, sizeof plainK);
+    plainSolve(n, m, plainK, F, plainU);
+    forEachWidth([&] {
+        std::memcpy(K, K0, sizeof K);
+        M1::Solver(n, m, K, F, u);
+        expectSameBits(n, m, plainK, plainU);
+    });
+}
+
 struct Shape {
     int n, m;
 };
@@ -164,15 +177,7 @@ TEST_P(SolverShapes, RoundsExactlyLikeThePlainAlgorithmAtEveryWidth) {
     for (int i = 1; i <= n / 3; ++i) // loads only further down, and a negative zero
         F[i] = 0.0;
     F[n / 3] = -0.0;
-    static M1::BandMatrix plainK;
-    static M1::DofVector plainU;
-    std::memcpy(plainK, K0, sizeof plainK);
-    plainSolve(n, m, plainK, F, plainU);
-    forEachWidth([&] {
-        std::memcpy(K, K0, sizeof K);
-        M1::Solver(n, m, K, F, u);
-        expectSameBits(n, m, plainK, plainU);
-    });
+    expectPlainRounding(n, m);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bands, SolverShapes,
@@ -186,30 +191,12 @@ TEST(Solver, RoundsExactlyLikeThePlainAlgorithmOnTheSlabStiffness) {
     M1::Stivhedsmatrix(18750.0, 31000.0e3, 12900.0e3, K0, M1::KeX, M1::KeY);
     for (int i = 1; i <= 243; ++i)
         F[i] = i % 3 == 1 ? 10.0 * std::sin(i) : 0.0;
-    std::memcpy(K, K0, sizeof K);
-    static M1::BandMatrix plainK;
-    static M1::DofVector plainU;
-    std::memcpy(plainK, K0, sizeof plainK);
-    plainSolve(243, 30, plainK, F, plainU);
-    forEachWidth([&] {
-        std::memcpy(K, K0, sizeof K);
-        M1::Solver(243, 30, K, F, u);
-        expectSameBits(243, 30, plainK, plainU);
-    });
+    expectPlainRounding(243, 30);
     EXPECT_EQ(QStringLiteral("Solver"), M1::FunctionName);
     EXPECT_EQ(22, M1::LogNr);
 }
 
-TEST(Solver, DiagonalMatrixDividesAndZeroLoadGivesZero) {
-    std::memset(K, 0, sizeof K);
-    for (int i = 1; i <= 20; ++i) {
-        K[i][1] = 4.0 * i;
-        F[i] = i % 2 ? 8.0 * i : 0.0;
-    }
-    M1::Solver(20, 1, K, F, u);
-    for (int i = 1; i <= 20; ++i)
-        EXPECT_DOUBLE_EQ(i % 2 ? 2.0 : 0.0, u[i]) << i;
-
+TEST(Solver, ZeroLoadGivesZero) {
     randomBand(243, 30, 7u);
     std::fill(std::begin(F), std::end(F), 0.0);
     std::fill(std::begin(u), std::end(u), 1.0);

@@ -2,6 +2,7 @@
 // What the design tests compare: doubles with a relative tolerance, and the remark list of the calculation.
 
 #include "calc/analysis_state.h"
+#include "engine/errors.h"
 
 #include <QString>
 #include <algorithm>
@@ -30,6 +31,18 @@ inline void analysisLeft(double Mmax, double MmaxDim, double Mmin, double MminDi
     Module1::MmaxDim = MmaxDim;
     Module1::Mmin = Mmin;
     Module1::MminDim = MminDim;
+}
+
+// The call raises this run-time error with the procedure and statement number left for the error report.
+template <class Call> void expectRaises(Call call, int number, const char *function, int logNr) {
+    try {
+        call();
+        ADD_FAILURE() << "no error";
+    } catch (const engine::RuntimeError &e) {
+        EXPECT_EQ(number, e.number());
+        EXPECT_EQ(QString::fromLatin1(function), Module1::FunctionName);
+        EXPECT_EQ(logNr, Module1::LogNr);
+    }
 }
 
 } // namespace designchecks

@@ -62,101 +62,67 @@ protected:
 
 } // namespace
 
-TEST_F(Reinforcement, ComputedSpacingIsRoundedDownToWholeSteps) {
-    designAtMinimum(10, areaForSpacing(10, 237.6));
-    EXPECT_EQ(225.0, M2::aU[1][3]);
-    expectNear(areaForSpacing(10, 225.0), M2::AsU[1][3]);
-    EXPECT_TRUE(M2::ArmeringFundet);
+// One bottom layout from the minimum area alone: the computed spacing (or, with exact, the spacing that the area
+// gives to the last bit, so that a half is really a half) against the saved spacing and area.
+struct Layout {
+    double t;
+    int d;
+    double computed;
+    bool exact;
+    double saved, area; // area 0: the area of the saved spacing
+};
+
+class Layouts : public Reinforcement, public ::testing::WithParamInterface<Layout> {};
+
+TEST_P(Layouts, SpacingIsRoundedStepwiseAndCappedWithEnoughSteel) {
+    const Layout l = GetParam();
+    M2::t = l.t;
+    M2::c = l.t < 0.12 ? 10 : 20;
+    designAtMinimum(l.d, l.exact ? areaGivingExactly(l.d, l.computed) : areaForSpacing(l.d, l.computed));
+    const int i = diameterIndex(l.d);
+    EXPECT_EQ(l.saved, M2::aU[1][i]);
+    expectNear(l.area != 0 ? l.area : areaForSpacing(l.d, l.saved), M2::AsU[1][i], l.area != 0 ? 0.0 : 1e-12);
+    EXPECT_EQ(0.0, M2::aO[1][i]);
+    if (l.computed <= std::min(300.0, 2500.0 * l.t)) {
+        EXPECT_TRUE(M2::ArmeringFundet);
+    }
     EXPECT_TRUE(M2::BrudMeldt);
-    EXPECT_EQ(0.0, M2::aO[1][3]);
-
-    // The area of the rounded spacing to the last bit: 3.14159 / 4 x 36 x (1000 / 125).
-    designAtMinimum(6, areaForSpacing(6, 140.0));
-    EXPECT_EQ(125.0, M2::aU[1][1]);
-    EXPECT_EQ(226.19448, M2::AsU[1][1]);
-}
-
-TEST_F(Reinforcement, RoundingTakesHalvesToEvenBeforeTheStep) {
-    designAtMinimum(10, areaGivingExactly(10, 74.5)); // 74, not 75: two steps
-    EXPECT_EQ(50.0, M2::aU[1][3]);
-    designAtMinimum(12, areaGivingExactly(12, 174.5)); // 174: six steps
-    EXPECT_EQ(150.0, M2::aU[1][4]);
-    designAtMinimum(8, areaGivingExactly(8, 49.5)); // 50, not 49: two steps, and saved
-    EXPECT_EQ(50.0, M2::aU[1][2]);
-}
-
-TEST_F(Reinforcement, SpacingBelowOneStepSavesNothingAndFindsNothing) {
-    designAtMinimum(10, areaForSpacing(10, 24.4));
-    EXPECT_EQ(0.0, M2::aU[1][3]);
-    EXPECT_EQ(0.0, M2::AsU[1][3]);
-    EXPECT_FALSE(M2::ArmeringFundet);
-    EXPECT_FALSE(M2::BrudMeldt);
     EXPECT_TRUE(remarks().empty());
 }
 
-TEST_F(Reinforcement, SpacingOfOneStepCountsAsFoundButIsNotSaved) {
+INSTANTIATE_TEST_SUITE_P(
+    Spacings, Layouts,
+    ::testing::Values(Layout{0.2, 10, 237.6, false, 225.0, 0},        // whole steps, rounded down
+                      Layout{0.2, 6, 140.0, false, 125.0, 226.19448}, // 3.14159 / 4 x 36 x (1000 / 125), bit for bit
+                      Layout{0.2, 10, 74.5, true, 50.0, 0},           // halves to even: 74, two steps
+                      Layout{0.2, 12, 174.5, true, 150.0, 0},         // 174: six steps
+                      Layout{0.2, 8, 49.5, true, 50.0, 0},            // 50, not 49: two steps, and saved
+                      Layout{0.2, 10, 300.0, false, 300.0, 0},        // the limit of a 200 mm slab
+                      Layout{0.1, 12, 250.0, false, 250.0, 0},        // 2.5 times 100 mm
+                      Layout{0.2, 10, 330.0, false, 300.0, 262.0},    // 325: the capped layout
+                      Layout{0.2, 6, 275.0, false, 275.0, 0}, Layout{0.2, 6, 330.0, false, 150.0, 188.0},
+                      // 100 mm: the table's layout only where it holds the area needed, else 2.5 t in whole steps
+                      Layout{0.1, 16, 280.0, false, 250.0, 804.24704}, // 275
+                      Layout{0.1, 16, 305.0, false, 250.0, 804.24704}, // 300: needs 670.21, the table holds 670.0
+                      Layout{0.1, 10, 305.0, false, 300.0, 262.0},     // 300: 261.8 needed, 262.0 held
+                      Layout{0.1, 6, 280.0, false, 150.0, 188.0},      // 275
+                      // 95 mm: 250 needs 201.1, the table holds 168.0; whole steps below 237.5 give 225
+                      Layout{0.095, 8, 255.0, false, 225.0, 3.14159 / 4 * 64 * 1000 / 225}));
+
+TEST_F(Reinforcement, SpacingOfOneStepOrLessIsNotSavedAndBelowOneStepNotFound) {
     designAtMinimum(10, areaForSpacing(10, 49.0));
     EXPECT_EQ(25.0, M2::a[1][3]);
     EXPECT_EQ(0.0, M2::aU[1][3]);
     EXPECT_EQ(0.0, M2::AsU[1][3]);
     EXPECT_TRUE(M2::ArmeringFundet);
     EXPECT_FALSE(M2::BrudMeldt);
+
+    M2::ArmeringFundet = false;
+    designAtMinimum(10, areaForSpacing(10, 24.4));
+    EXPECT_EQ(0.0, M2::aU[1][3]);
+    EXPECT_FALSE(M2::ArmeringFundet);
+    EXPECT_FALSE(M2::BrudMeldt);
     EXPECT_TRUE(remarks().empty());
-}
-
-TEST_F(Reinforcement, SpacingAtTheLimitsIsSavedAsComputed) {
-    designAtMinimum(10, areaForSpacing(10, 300.0)); // 200 mm slab: 300 is the limit
-    EXPECT_EQ(300.0, M2::aU[1][3]);
-    expectNear(areaForSpacing(10, 300.0), M2::AsU[1][3]);
-
-    M2::t = 0.1; // 2.5 times 100 mm
-    designAtMinimum(12, areaForSpacing(12, 250.0));
-    EXPECT_EQ(250.0, M2::aU[1][4]);
-    expectNear(areaForSpacing(12, 250.0), M2::AsU[1][4]);
-}
-
-TEST_F(Reinforcement, SpacingAboveThreeHundredTakesTheCappedLayout) {
-    designAtMinimum(10, areaForSpacing(10, 330.0));
-    EXPECT_EQ(300.0, M2::aU[1][3]);
-    EXPECT_EQ(262.0, M2::AsU[1][3]);
-    EXPECT_TRUE(M2::BrudMeldt);
-
-    designAtMinimum(6, areaForSpacing(6, 275.0)); // within the limits
-    EXPECT_EQ(275.0, M2::aU[1][1]);
-    designAtMinimum(6, areaForSpacing(6, 330.0)); // 325
-    EXPECT_EQ(150.0, M2::aU[1][1]);
-    EXPECT_EQ(188.0, M2::AsU[1][1]);
-}
-
-// In a 100 mm slab the table's layout is kept only where it holds at least the area needed; otherwise the
-// spacing goes to the widest whole step within 2.5 times the thickness.
-TEST_F(Reinforcement, ThinSlabCapKeepsAtLeastTheNeededArea) {
-    M2::t = 0.1;
-    M2::c = 10;
-    designAtMinimum(16, areaForSpacing(16, 280.0)); // 275
-    EXPECT_EQ(250.0, M2::aU[1][5]);
-    expectNear(804.24704, M2::AsU[1][5]);
-
-    designAtMinimum(16, areaForSpacing(16, 305.0)); // 300: needs 670.21, the table holds 670.0
-    EXPECT_EQ(250.0, M2::aU[1][5]);
-    expectNear(804.24704, M2::AsU[1][5]);
-
-    designAtMinimum(10, areaForSpacing(10, 305.0)); // 300: 261.8 needed, 262.0 held
-    EXPECT_EQ(300.0, M2::aU[1][3]);
-    EXPECT_EQ(262.0, M2::AsU[1][3]);
-
-    designAtMinimum(6, areaForSpacing(6, 280.0)); // 275
-    EXPECT_EQ(150.0, M2::aU[1][1]);
-    EXPECT_EQ(188.0, M2::AsU[1][1]);
-
-    EXPECT_TRUE(M2::BrudMeldt);
-    EXPECT_TRUE(remarks().empty());
-
-    // 95 mm: whole steps below 237.5 mm give 225, with the area computed for it as written.
-    M2::t = 0.095;
-    designAtMinimum(8, areaForSpacing(8, 255.0)); // 250: needs 201.1, the table holds 168.0
-    EXPECT_EQ(225.0, M2::aU[1][2]);
-    EXPECT_EQ(3.14159 / 4 * 64 * 1000 / 225, M2::AsU[1][2]);
 }
 
 TEST_F(Reinforcement, CappedTopLayoutIsSavedForTheTop) {
@@ -181,11 +147,14 @@ TEST_F(Reinforcement, SideMustMatchExactly) {
 
 TEST_F(Reinforcement, CrackWidthLowersTheSpacingStepByStep) {
     // 150 mm slab, 25 mm cover, 10 mm bars: deff 110 mm; 200 mm spacing gives w of about 0.51 mm at 10 kNm/m.
-    M2::t = 0.15;
-    M2::c = 25;
-    M2::wmax = 0.3;
-    M2::AsMin = areaForSpacing(10, 200.0);
-    M2::BeregnArmering(1, 10, 3, 10.0, 0.0, QStringLiteral("u"), 0.505);
+    const auto design = [](double wmax, double M) {
+        M2::t = 0.15;
+        M2::c = 25;
+        M2::wmax = wmax;
+        M2::AsMin = areaForSpacing(10, 200.0);
+        M2::BeregnArmering(1, 10, 3, M, 0.0, QStringLiteral("u"), 0.505);
+    };
+    design(0.3, 10.0);
     EXPECT_EQ(125.0, M2::aU[1][3]);
     expectNear(100.0 * 3.14159 * 1000.0 / (125.0 * 4.0), M2::AsU[1][3]);
     EXPECT_LE(M2::w, 0.3);
@@ -193,27 +162,18 @@ TEST_F(Reinforcement, CrackWidthLowersTheSpacingStepByStep) {
     const double As150 = 100.0 * 3.14159 * 1000.0 / (150.0 * 4.0);
     const double w150 = std::sqrt(2.0 * 40.0 * 150.0 / 10.0) * (10.0e6 / (0.9 * 110.0 * As150) * 0.00005);
     EXPECT_GT(w150, 0.3);
-}
 
-TEST_F(Reinforcement, CrackWidthThatCannotBeMetSavesNothing) {
-    M2::t = 0.15;
-    M2::c = 25;
-    M2::wmax = 0.001;
-    M2::AsMin = areaForSpacing(10, 200.0);
-    M2::BeregnArmering(1, 10, 3, 10.0, 0.0, QStringLiteral("u"), 0.505);
+    design(0.0, 1000.0); // no allowed width: no crack check
+    EXPECT_EQ(200.0, M2::aU[1][3]);
+
+    M2::resetState();
+    M2::ArmeringFundet = false;
+    design(0.001, 10.0); // cannot be met: nothing saved
     EXPECT_EQ(0.0, M2::a[1][3]);
     expectNear(100.0 * 3.14159 * 1000.0 / (25.0 * 4.0), M2::As[1][3]); // left as it was for 25 mm
     EXPECT_EQ(0.0, M2::aU[1][3]);
     EXPECT_TRUE(M2::ArmeringFundet);
     EXPECT_FALSE(M2::BrudMeldt);
-}
-
-TEST_F(Reinforcement, NoCrackCheckWithoutAnAllowedWidth) {
-    M2::t = 0.15;
-    M2::c = 25;
-    M2::AsMin = areaForSpacing(10, 200.0);
-    M2::BeregnArmering(1, 10, 3, 1000.0, 0.0, QStringLiteral("u"), 0.505);
-    EXPECT_EQ(200.0, M2::aU[1][3]);
 }
 
 TEST_F(Reinforcement, SteelTypeTwoFailsWhereTypeOneIsSaved) {
@@ -260,24 +220,11 @@ TEST_F(Reinforcement, EveryFailureReasonAddsTheRemarkOnlyOnce) {
 }
 
 TEST_F(Reinforcement, NoAreaOrASpacingBeyondAWholeNumberIsARunTimeError) {
+    const auto design = [] { M2::BeregnArmering(1, 10, 3, 0.0, 0.0, QStringLiteral("u"), 0.505); };
     M2::AsMin = 0;
-    try {
-        M2::BeregnArmering(1, 10, 3, 0.0, 0.0, QStringLiteral("u"), 0.505);
-        FAIL() << "no error";
-    } catch (const engine::RuntimeError &e) {
-        EXPECT_EQ(engine::err::DivisionByZero, e.number());
-        EXPECT_EQ(QStringLiteral("BeregnArmering"), Module1::FunctionName);
-        EXPECT_EQ(8, Module1::LogNr);
-    }
-
+    designchecks::expectRaises(design, engine::err::DivisionByZero, "BeregnArmering", 8);
     M2::AsMin = 1e-6; // about 7.9e10 mm
-    try {
-        M2::BeregnArmering(1, 10, 3, 0.0, 0.0, QStringLiteral("u"), 0.505);
-        FAIL() << "no error";
-    } catch (const engine::RuntimeError &e) {
-        EXPECT_EQ(engine::err::Overflow, e.number());
-        EXPECT_EQ(9, Module1::LogNr);
-    }
+    designchecks::expectRaises(design, engine::err::Overflow, "BeregnArmering", 9);
     EXPECT_FALSE(M2::ArmeringFundet);
     EXPECT_EQ(0.0, M2::aU[1][3]);
 }

@@ -16,6 +16,9 @@ protected:
     testsupport::DatabaseFolder folder;
     void SetUp() override { modMain::cnInddata = folder.open(QStringLiteral("inddata.mdb")); }
     void TearDown() override { modMain::cnInddata.Close(); }
+    static std::vector<Variant> col(const char *table, const char *field) {
+        return column(modMain::cnInddata, QLatin1String(table), QString::fromUtf8(field));
+    }
     // Counted on a connection of its own, so only what was committed counts.
     std::size_t count(const QString &table) const {
         return column(folder.open(QStringLiteral("inddata.mdb")), table,
@@ -42,22 +45,19 @@ protected:
 TEST_F(InputTablesTest, DefaultInputAfterClearAndInit) {
     modMain::ClearInddata();
     modMain::InitInddata();
-    const auto &cn = modMain::cnInddata;
     engine::Recordset rs;
-    rs.Open(QStringLiteral("inddata"), cn, engine::adOpenStatic);
+    rs.Open(QStringLiteral("inddata"), modMain::cnInddata, engine::adOpenStatic);
     ASSERT_EQ(rs.RecordCount(), 1);
     for (const auto &[field, value] : modMain::InddataDefaults())
         EXPECT_EQ(rs.Fields(field).Value(), value) << field.toStdString();
     rs.Close();
-    EXPECT_EQ(column(cn, QStringLiteral("inddatalast"), QStringLiteral("lastid")),
-              numbers({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-    EXPECT_EQ(column(cn, QStringLiteral("inddatalast"), QStringLiteral("PartialK")), std::vector<Variant>(10, 1.0));
-    EXPECT_EQ(column(cn, QStringLiteral("inddatalast"), QStringLiteral("Lasttype")),
-              std::vector<Variant>(10, QString()));
-    EXPECT_EQ(column(cn, QStringLiteral("inddataisolering"), QStringLiteral("lagnr")), numbers({1, 2}));
-    EXPECT_EQ(column(cn, QStringLiteral("inddataisolering"), QStringLiteral("Eo")), numbers({1, 1}));
-    EXPECT_EQ(column(cn, QStringLiteral("inddataisolering"), QStringLiteral("En")), numbers({1, 1}));
-    EXPECT_EQ(column(cn, QStringLiteral("projekt"), QStringLiteral("tekst")), std::vector<Variant>{QString()});
+    EXPECT_EQ(col("inddatalast", "lastid"), numbers({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(col("inddatalast", "PartialK"), std::vector<Variant>(10, 1.0));
+    EXPECT_EQ(col("inddatalast", "Lasttype"), std::vector<Variant>(10, QString()));
+    EXPECT_EQ(col("inddataisolering", "lagnr"), numbers({1, 2}));
+    EXPECT_EQ(col("inddataisolering", "Eo"), numbers({1, 1}));
+    EXPECT_EQ(col("inddataisolering", "En"), numbers({1, 1}));
+    EXPECT_EQ(col("projekt", "tekst"), std::vector<Variant>{QString()});
     EXPECT_EQ(modMain::LogNr, 149);
 }
 
@@ -68,25 +68,21 @@ TEST_F(InputTablesTest, ClearEmptiesTheInputOnlyAndInitAddsToEachTable) {
     modMain::ClearInddata();
     for (const char *table : {"inddata", "inddatalast", "inddataisolering", "projekt"})
         EXPECT_EQ(count(QLatin1String(table)), 0u) << table;
-    EXPECT_EQ(column(modMain::cnInddata, QStringLiteral("Firma"), QStringLiteral("Navn")),
-              std::vector<Variant>{QStringLiteral("Byg ApS")});
+    EXPECT_EQ(col("Firma", "Navn"), std::vector<Variant>{QStringLiteral("Byg ApS")});
     EXPECT_EQ(modMain::LogNr, 126);
 }
 
 TEST_F(InputTablesTest, LoadsAreToppedUpByCountNotByKey) {
     addLoads({7, 8, 9});
     modMain::InitInddata();
-    EXPECT_EQ(column(modMain::cnInddata, QStringLiteral("inddatalast"), QStringLiteral("lastid")),
-              numbers({7, 8, 9, 4, 5, 6, 7, 8, 9, 10}));
-    EXPECT_EQ(column(modMain::cnInddata, QStringLiteral("inddatalast"), QStringLiteral("Lasttype"))[0],
-              Variant(QStringLiteral("Punktlast")));
+    EXPECT_EQ(col("inddatalast", "lastid"), numbers({7, 8, 9, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(col("inddatalast", "Lasttype")[0], Variant(QStringLiteral("Punktlast")));
 }
 
 TEST_F(InputTablesTest, MoreThanTenLoadsStayAsTheyAre) {
     addLoads({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
     modMain::InitInddata();
-    EXPECT_EQ(column(modMain::cnInddata, QStringLiteral("inddatalast"), QStringLiteral("lastid")),
-              numbers({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    EXPECT_EQ(col("inddatalast", "lastid"), numbers({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
 }
 
 TEST_F(InputTablesTest, AnExistingInddataRecordIsKept) {
@@ -94,8 +90,7 @@ TEST_F(InputTablesTest, AnExistingInddataRecordIsKept) {
     tablehelpers::setFirst(modMain::cnInddata, QStringLiteral("inddata"), QStringLiteral("daekType"),
                            QStringLiteral("Beton"));
     modMain::InitInddata();
-    EXPECT_EQ(column(modMain::cnInddata, QStringLiteral("inddata"), QStringLiteral("daekType")),
-              std::vector<Variant>{QStringLiteral("Beton")});
+    EXPECT_EQ(col("inddata", "daekType"), std::vector<Variant>{QStringLiteral("Beton")});
 }
 
 TEST_F(InputTablesTest, AMissingTableStopsAtItsStepAndKeepsWhatWasDone) {

@@ -65,6 +65,7 @@ protected:
     void TearDown() override { cn.Close(); }
 
     QString path(const QString &name) const { return folder.file(name); }
+    const QString epx = folder.file(QStringLiteral("p.epx"));
     bool save(const QString &file, const QStringList &tables = SaveLoad::kInputTables) {
         return SaveLoad::SaveInddata(cn, file, static_cast<std::int16_t>(tables.size()), tables);
     }
@@ -79,11 +80,14 @@ protected:
         f.write(bytes);
     }
     bool load(const QByteArray &bytes) {
-        write(path(QStringLiteral("p.epx")), bytes);
-        return SaveLoad::LoadInddata(cn, path(QStringLiteral("p.epx")));
+        write(epx, bytes);
+        return SaveLoad::LoadInddata(cn, epx);
     }
     void set(const char *table, const char *field, const Variant &v) {
         setFirst(cn, QLatin1String(table), QString::fromUtf8(field), v);
+    }
+    std::vector<Variant> col(const char *table, const char *field) const {
+        return column(cn, QLatin1String(table), QString::fromUtf8(field));
     }
     std::vector<TableContents> input() const {
         std::vector<TableContents> all;
@@ -94,17 +98,17 @@ protected:
 };
 
 TEST_F(SaveLoadTest, ProjectBlockOfTheDefaultInputIsNineLines) {
-    ASSERT_TRUE(save(path(QStringLiteral("p.epx")), {QStringLiteral("Projekt")}));
-    EXPECT_EQ(read(path(QStringLiteral("p.epx"))), kDefaultProjectBlock);
+    ASSERT_TRUE(save(epx, {QStringLiteral("Projekt")}));
+    EXPECT_EQ(read(epx), kDefaultProjectBlock);
 }
 
 // The blocks follow the database's table listing, and each header spells the name as the database does.
 TEST_F(SaveLoadTest, BlocksInTheOrderOfTheTableListing) {
     QLocale::setDefault(QLocale(QLocale::Danish, QLocale::Denmark));
     set("inddata", "dæktykkelse", 150.5);
-    ASSERT_TRUE(save(path(QStringLiteral("p.epx"))));
+    ASSERT_TRUE(save(epx));
     QLocale::setDefault(QLocale::c());
-    const QList<QByteArray> lines = read(path(QStringLiteral("p.epx"))).split('\n');
+    const QList<QByteArray> lines = read(epx).split('\n');
     QList<QByteArray> headers;
     for (const QByteArray &l : lines)
         if (l.count(',') == 2 && l.startsWith('"'))
@@ -120,8 +124,8 @@ TEST_F(SaveLoadTest, BlocksInTheOrderOfTheTableListing) {
 
 TEST_F(SaveLoadTest, DoubleColumnWritesOneAndAMissingValueBare) {
     set("inddataisolering", "En", Variant::Null());
-    ASSERT_TRUE(save(path(QStringLiteral("p.epx")), {QStringLiteral("inddataisolering")}));
-    const QList<QByteArray> lines = read(path(QStringLiteral("p.epx"))).split('\n');
+    ASSERT_TRUE(save(epx, {QStringLiteral("inddataisolering")}));
+    const QList<QByteArray> lines = read(epx).split('\n');
     ASSERT_GT(lines.size(), 20);
     EXPECT_EQ(lines[9], "\"Eo\"\r");
     EXPECT_EQ(lines[19], "1,7\r");
@@ -129,8 +133,8 @@ TEST_F(SaveLoadTest, DoubleColumnWritesOneAndAMissingValueBare) {
 }
 
 TEST_F(SaveLoadTest, TableNamesMatchInAnyCaseAndUnknownNamesAreIgnored) {
-    ASSERT_TRUE(save(path(QStringLiteral("p.epx")), {QStringLiteral("IndDataLast"), QStringLiteral("Findes ikke")}));
-    const QByteArray file = read(path(QStringLiteral("p.epx")));
+    ASSERT_TRUE(save(epx, {QStringLiteral("IndDataLast"), QStringLiteral("Findes ikke")}));
+    const QByteArray file = read(epx);
     EXPECT_TRUE(file.startsWith("\"inddatalast\",11,10\r\n"));
     EXPECT_EQ(file.count("\r\n"), 1 + 11 + 10 * 11);
 }
@@ -149,37 +153,37 @@ TEST_F(SaveLoadTest, SavedInputLoadsBackFieldForField) {
     set("inddatalast", "Lasttype", QStringLiteral("Punktlast"));
     set("inddataisolering", "LambdaTør", 0.037);
     const std::vector<TableContents> before = input();
-    ASSERT_TRUE(save(path(QStringLiteral("p.epx"))));
+    ASSERT_TRUE(save(epx));
 
     modMain::ClearInddata();
     modMain::InitInddata();
     ASSERT_NE(input(), before);
-    ASSERT_TRUE(SaveLoad::LoadInddata(cn, path(QStringLiteral("p.epx"))));
+    ASSERT_TRUE(SaveLoad::LoadInddata(cn, epx));
     EXPECT_EQ(input(), before);
 }
 
 // The file is written completely or not at all, so a failed save never destroys the project saved before.
 TEST_F(SaveLoadTest, AnExistingFileIsReplacedOnlyByACompleteOne) {
-    write(path(QStringLiteral("p.epx")), "earlier project");
+    write(epx, "earlier project");
     const QStringList names = {QStringLiteral("projekt")};
-    EXPECT_FALSE(SaveLoad::SaveInddata(cn, path(QStringLiteral("p.epx")), 2, names)); // a name short
-    EXPECT_EQ(read(path(QStringLiteral("p.epx"))), "earlier project");
+    EXPECT_FALSE(SaveLoad::SaveInddata(cn, epx, 2, names)); // a name short
+    EXPECT_EQ(read(epx), "earlier project");
     EXPECT_FALSE(save(path(QStringLiteral("mangler/p.epx"))));
-    ASSERT_TRUE(save(path(QStringLiteral("p.epx")), names));
-    EXPECT_EQ(read(path(QStringLiteral("p.epx"))), kDefaultProjectBlock);
+    ASSERT_TRUE(save(epx, names));
+    EXPECT_EQ(read(epx), kDefaultProjectBlock);
     cn.Close();
-    EXPECT_FALSE(save(path(QStringLiteral("p.epx"))));
-    EXPECT_EQ(read(path(QStringLiteral("p.epx"))), kDefaultProjectBlock);
+    EXPECT_FALSE(save(epx));
+    EXPECT_EQ(read(epx), kDefaultProjectBlock);
 }
 
 // A project file may leave a table empty; the input is saved all the same, as a block without records.
 TEST_F(SaveLoadTest, EmptyTableIsABlockWithoutRecords) {
     cn.Execute(QStringLiteral("DELETE * FROM projekt"));
-    ASSERT_TRUE(save(path(QStringLiteral("p.epx")), {QStringLiteral("projekt")}));
-    EXPECT_TRUE(read(path(QStringLiteral("p.epx"))).startsWith("\"projekt\",4,0\r\n"));
+    ASSERT_TRUE(save(epx, {QStringLiteral("projekt")}));
+    EXPECT_TRUE(read(epx).startsWith("\"projekt\",4,0\r\n"));
     modMain::InitInddata();
-    ASSERT_TRUE(SaveLoad::LoadInddata(cn, path(QStringLiteral("p.epx"))));
-    EXPECT_TRUE(column(cn, QStringLiteral("projekt"), QStringLiteral("tekst")).empty());
+    ASSERT_TRUE(SaveLoad::LoadInddata(cn, epx));
+    EXPECT_TRUE(col("projekt", "tekst").empty());
 }
 
 TEST(SaveLoadStatements, JetTextsOfOneBlock) {
@@ -218,14 +222,11 @@ TEST(SaveLoadStatements, SqlLiteralsByCode) {
 }
 
 TEST(SaveLoadStatements, TypeCodes) {
-    EXPECT_EQ(SaveLoad::FieldTypeCode(engine::adSmallInt), 3);
-    EXPECT_EQ(SaveLoad::FieldTypeCode(engine::adInteger), 4);
-    EXPECT_EQ(SaveLoad::FieldTypeCode(engine::adDouble), 7);
-    EXPECT_EQ(SaveLoad::FieldTypeCode(200), 10);
-    EXPECT_EQ(SaveLoad::FieldTypeCode(engine::adVarWChar), 10);
-    EXPECT_EQ(SaveLoad::FieldTypeCode(engine::adBoolean), 1011);
-    EXPECT_EQ(SaveLoad::FieldTypeCode(engine::adLongVarWChar), 1203);
-    EXPECT_EQ(SaveLoad::FieldTypeCode(engine::adSingle), 1004);
+    const std::pair<int, int> codes[] = {
+        {engine::adSmallInt, 3},  {engine::adInteger, 4},    {engine::adDouble, 7},          {200, 10},
+        {engine::adVarWChar, 10}, {engine::adBoolean, 1011}, {engine::adLongVarWChar, 1203}, {engine::adSingle, 1004}};
+    for (const auto &[type, code] : codes)
+        EXPECT_EQ(SaveLoad::FieldTypeCode(type), code) << type;
 }
 
 TEST_F(SaveLoadTest, EmptyFileLoadsAndChangesNothing) {
@@ -241,12 +242,10 @@ TEST_F(SaveLoadTest, BlockWithSomeColumnsTakesTheDefaultsForTheRest) {
     ASSERT_TRUE(load(QByteArray("\"IndDataLast\",3,2\r\n\"lastid\"\r\n\"Lasttype\"\r\n\"St\xF8rrelse\"\r\n"
                                 "1,4\r\n\"Hjultryk\",10\r\n45.5,7\r\n"
                                 "2,4\r\n#NULL#,10\r\n#NULL#,7\r\n")));
-    EXPECT_EQ(column(cn, QStringLiteral("inddatalast"), QStringLiteral("lastid")), tablehelpers::numbers({1, 2}));
-    EXPECT_EQ(column(cn, QStringLiteral("inddatalast"), QStringLiteral("Lasttype")),
-              (std::vector<Variant>{QStringLiteral("Hjultryk"), Variant::Null()}));
-    EXPECT_EQ(column(cn, QStringLiteral("inddatalast"), QStringLiteral("Størrelse")),
-              (std::vector<Variant>{45.5, Variant::Null()}));
-    EXPECT_EQ(column(cn, QStringLiteral("inddatalast"), QStringLiteral("PartialK")), (std::vector<Variant>{1.0, 1.0}));
+    EXPECT_EQ(col("inddatalast", "lastid"), tablehelpers::numbers({1, 2}));
+    EXPECT_EQ(col("inddatalast", "Lasttype"), (std::vector<Variant>{QStringLiteral("Hjultryk"), Variant::Null()}));
+    EXPECT_EQ(col("inddatalast", "Størrelse"), (std::vector<Variant>{45.5, Variant::Null()}));
+    EXPECT_EQ(col("inddatalast", "PartialK"), (std::vector<Variant>{1.0, 1.0}));
 }
 
 // A file of the old program: the project block of the input after start-up, the table names as its database
@@ -258,24 +257,20 @@ TEST_F(SaveLoadTest, FileOfTheOldProgramLoads) {
                      QByteArray("\"InddataIsolering\",4,2\r\n\"lagnr\"\r\n\"IsoleringType\"\r\n\"LambdaT\xF8r\"\r\n"
                                 "\"Eo\"\r\n1,3\r\n\"Fl\xE6kket \"A\" 2\",10\r\n.037,7\r\n1E+16,7\r\n"
                                 "2,3\r\n\"\",10\r\n-.5,7\r\n#NULL#,7\r\n")));
-    EXPECT_EQ(column(cn, QStringLiteral("projekt"), QStringLiteral("tekst")), std::vector<Variant>{QString()});
-    EXPECT_EQ(column(cn, QStringLiteral("projekt"), QStringLiteral("projektid")), std::vector<Variant>{QString()});
-    EXPECT_EQ(column(cn, QStringLiteral("inddataisolering"), QStringLiteral("lagnr")), tablehelpers::numbers({1, 2}));
-    EXPECT_EQ(column(cn, QStringLiteral("inddataisolering"), QStringLiteral("IsoleringType")),
-              (std::vector<Variant>{QStringLiteral("Flækket "), QString()}));
-    EXPECT_EQ(column(cn, QStringLiteral("inddataisolering"), QStringLiteral("LambdaTør")),
-              (std::vector<Variant>{0.037, -0.5}));
-    EXPECT_EQ(column(cn, QStringLiteral("inddataisolering"), QStringLiteral("Eo")),
-              (std::vector<Variant>{1e16, Variant::Null()}));
+    EXPECT_EQ(col("projekt", "tekst"), std::vector<Variant>{QString()});
+    EXPECT_EQ(col("projekt", "projektid"), std::vector<Variant>{QString()});
+    EXPECT_EQ(col("inddataisolering", "lagnr"), tablehelpers::numbers({1, 2}));
+    EXPECT_EQ(col("inddataisolering", "IsoleringType"), (std::vector<Variant>{QStringLiteral("Flækket "), QString()}));
+    EXPECT_EQ(col("inddataisolering", "LambdaTør"), (std::vector<Variant>{0.037, -0.5}));
+    EXPECT_EQ(col("inddataisolering", "Eo"), (std::vector<Variant>{1e16, Variant::Null()}));
 }
 
 // The blocks before the fault stay; the failing table may be left partly filled.
 TEST_F(SaveLoadTest, FileThatEndsInsideABlockFailsAfterTheEarlierBlocks) {
     EXPECT_FALSE(load(QByteArray("\"projekt\",1,1\r\n\"tekst\"\r\n\"Hal 2\",10\r\n"
                                  "\"inddataisolering\",1,3\r\n\"lagnr\"\r\n7,4\r\n8,4\r\n")));
-    EXPECT_EQ(column(cn, QStringLiteral("projekt"), QStringLiteral("tekst")),
-              std::vector<Variant>{QStringLiteral("Hal 2")});
-    EXPECT_EQ(column(cn, QStringLiteral("inddataisolering"), QStringLiteral("lagnr")), tablehelpers::numbers({7, 8}));
+    EXPECT_EQ(col("projekt", "tekst"), std::vector<Variant>{QStringLiteral("Hal 2")});
+    EXPECT_EQ(col("inddataisolering", "lagnr"), tablehelpers::numbers({7, 8}));
 }
 
 TEST_F(SaveLoadTest, FaultyFilesFail) {
@@ -303,13 +298,13 @@ TEST_F(SaveLoadTest, BlockForATableOutsideTheInputFailsAndTouchesNothing) {
     EXPECT_FALSE(load(QByteArray("\"MSysDatabase\",0,0\r\n")));
     EXPECT_FALSE(load(QByteArray("\"Udskrift\",0,0\r\n")));
     EXPECT_EQ(contents(cn, QStringLiteral("Firma")), firma);
-    EXPECT_EQ(column(cn, QStringLiteral("Udskrift"), QStringLiteral("Lagnr1")).size(), 1u);
+    EXPECT_EQ(col("Udskrift", "Lagnr1").size(), 1u);
 }
 
 TEST_F(SaveLoadTest, ValueThatIsNoNumberNeverReachesTheSql) {
     set("inddata", "Eo", 5.0);
     EXPECT_FALSE(load(QByteArray("\"inddata\",1,1\r\n\"Eo\"\r\n(SELECT length(Navn) FROM Firma),7\r\n")));
-    EXPECT_TRUE(column(cn, QStringLiteral("inddata"), QStringLiteral("Eo")).empty());
+    EXPECT_TRUE(col("inddata", "Eo").empty());
 }
 
 } // namespace

@@ -53,16 +53,14 @@ TEST(SequentialFileWriter, NumbersIgnoreTheRegionalSettings) {
         w.Number(x);
         return w.bytes();
     };
-    EXPECT_EQ(number(0), "0");
-    EXPECT_EQ(number(-0.0), "0");
-    EXPECT_EQ(number(1), "1");
-    EXPECT_EQ(number(28), "28");
-    EXPECT_EQ(number(1.35), "1.35");
-    EXPECT_EQ(number(-0.5), "-0.5");
-    EXPECT_EQ(number(1234567.25), "1234567.25");
-    EXPECT_EQ(number(0.1 + 0.2), "0.30000000000000004"); // every digit, so the value reads back the same
-    EXPECT_EQ(number(1e16), "1E+16");
-    EXPECT_EQ(number(1.5e-5), "1.5E-05");
+    // 0.1 + 0.2 keeps every digit, so the value reads back the same.
+    // clang-format off
+    const std::pair<double, const char *> cases[] = {
+        {0, "0"}, {-0.0, "0"}, {1, "1"}, {28, "28"}, {1.35, "1.35"}, {-0.5, "-0.5"}, {1234567.25, "1234567.25"},
+        {0.1 + 0.2, "0.30000000000000004"}, {1e16, "1E+16"}, {1.5e-5, "1.5E-05"}};
+    // clang-format on
+    for (const auto &[x, expected] : cases)
+        EXPECT_EQ(number(x), expected) << x;
     EXPECT_EQ(errorOf([&] { number(std::numeric_limits<double>::infinity()); }), engine::err::Overflow);
     EXPECT_EQ(errorOf([&] { number(std::numeric_limits<double>::quiet_NaN()); }), engine::err::Overflow);
     QLocale::setDefault(QLocale::c());

@@ -64,34 +64,26 @@ TEST(ParseFilter, SplitsDescriptionsAndPatterns) {
     EXPECT_TRUE(platform::ParseFilter(QString()).empty());
 }
 
-TEST_F(CommonDialogTest, OpenPassesEveryPropertyAndTakesTheChoice) {
-    dialogs->fileAnswers.push_back(FileDialogResult{QStringLiteral("/home/ing/hal.epx"), 1});
-    CommonDialog d = projectFileDialog();
-    d.DialogTitle = QStringLiteral("Hent inddata");
-    d.ShowOpen();
+TEST_F(CommonDialogTest, OpenAndSavePassEveryPropertyAndTakeTheChoice) {
+    for (const bool save : {false, true}) {
+        dialogs->fileRequests.clear();
+        dialogs->fileAnswers.push_back(FileDialogResult{QStringLiteral("/home/ing/hal.epx"), 1});
+        CommonDialog d = projectFileDialog();
+        d.DialogTitle = QStringLiteral("Hent inddata");
+        save ? d.ShowSave() : d.ShowOpen();
 
-    ASSERT_EQ(dialogs->fileRequests.size(), 1u);
-    const platform::FileDialogRequest &r = dialogs->fileRequests[0];
-    EXPECT_FALSE(r.save);
-    EXPECT_EQ(r.title, "Hent inddata");
-    EXPECT_EQ(r.filter, kFilter);
-    EXPECT_EQ(r.filterIndex, 2);
-    EXPECT_EQ(r.defaultExt, "epx");
-    EXPECT_EQ(r.initDir, "/opt/fundator/data");
-    EXPECT_EQ(r.flags, 0x200006);
-    EXPECT_EQ(d.FileName, "/home/ing/hal.epx");
-    EXPECT_EQ(d.FilterIndex, 1);
-}
-
-TEST_F(CommonDialogTest, SaveAsksForASaveDialog) {
-    dialogs->fileAnswers.push_back(FileDialogResult{QStringLiteral("/tmp/x.epx"), 2});
-    CommonDialog d = projectFileDialog();
-    d.DialogTitle = QStringLiteral("Gem inddata");
-    d.ShowSave();
-    ASSERT_EQ(dialogs->fileRequests.size(), 1u);
-    EXPECT_TRUE(dialogs->fileRequests[0].save);
-    EXPECT_EQ(dialogs->fileRequests[0].title, "Gem inddata");
-    EXPECT_EQ(d.FileName, "/tmp/x.epx");
+        ASSERT_EQ(dialogs->fileRequests.size(), 1u);
+        const platform::FileDialogRequest &r = dialogs->fileRequests[0];
+        EXPECT_EQ(r.save, save);
+        EXPECT_EQ(r.title, "Hent inddata");
+        EXPECT_EQ(r.filter, kFilter);
+        EXPECT_EQ(r.filterIndex, 2);
+        EXPECT_EQ(r.defaultExt, "epx");
+        EXPECT_EQ(r.initDir, "/opt/fundator/data");
+        EXPECT_EQ(r.flags, 0x200006);
+        EXPECT_EQ(d.FileName, "/home/ing/hal.epx");
+        EXPECT_EQ(d.FilterIndex, 1);
+    }
 }
 
 TEST_F(CommonDialogTest, CancelRaisesTheCancelErrorAndKeepsTheName) {

@@ -50,14 +50,9 @@ protected:
     }
 };
 
-TEST_F(DataSourceTest, ShowingARecordMarksNothingPending) {
-    EXPECT_EQ(size->text(), "0");
+TEST_F(DataSourceTest, ShowingARecordMarksNothingPendingAndAnEditIsWrittenOnMoveZero) {
     EXPECT_EQ(factor->text(), "1");
-    EXPECT_EQ(form->currentText(), "");
     EXPECT_EQ(data.EditMode(), engine::adEditNone);
-}
-
-TEST_F(DataSourceTest, AnEditIsWrittenOnMoveZeroInTheRegionalSettings) {
     size->setText("12,5");
     form->setEditText("Kvadrat");
     EXPECT_EQ(data.EditMode(), engine::adEditInProgress);
@@ -71,20 +66,16 @@ TEST_F(DataSourceTest, AnEditIsWrittenOnMoveZeroInTheRegionalSettings) {
     EXPECT_EQ(form->currentIndex(), 1);
 }
 
-TEST_F(DataSourceTest, MovingWritesTheRecordLeftAndShowsTheNext) {
+TEST_F(DataSourceTest, MovingWritesTheRecordLeftAndShowsTheNextAndAnEmptiedNumberIsNull) {
     size->setText("3");
+    factor->setText("");
     data.MoveNext();
     EXPECT_EQ(storedOf(0, QString::fromUtf8("Størrelse")), Variant(3.0));
+    EXPECT_TRUE(storedOf(0, QStringLiteral("PartialK")).isNull());
     EXPECT_EQ(size->text(), "0");
     EXPECT_EQ(data.EditMode(), engine::adEditNone);
     data.MovePrevious();
     EXPECT_EQ(size->text(), "3");
-}
-
-TEST_F(DataSourceTest, AnEmptiedNumericBoxStoresNull) {
-    factor->setText("");
-    data.Update();
-    EXPECT_TRUE(storedOf(0, QStringLiteral("PartialK")).isNull());
     EXPECT_EQ(factor->text(), "");
 }
 

@@ -136,6 +136,16 @@ protected:
     }
 };
 
+// The number of the run-time error that f raises, 0 when it raises none.
+template <class F> long raised(F f) {
+    try {
+        f();
+    } catch (const engine::RuntimeError &e) {
+        return e.number();
+    }
+    return 0;
+}
+
 // Closes the modal window that a command opens, once its own event loop runs.
 inline void CloseModalSoon() {
     QTimer::singleShot(0, [] {

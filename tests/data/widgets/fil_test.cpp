@@ -67,9 +67,10 @@ protected:
     void set(const char *table, const char *field, const Variant &v) {
         setFirst(modMain::cnInddata, QLatin1String(table), QString::fromUtf8(field), v);
     }
-    Variant first(const char *table, const char *field) const {
-        return column(modMain::cnInddata, QLatin1String(table), QString::fromUtf8(field)).at(0);
+    static std::vector<Variant> col(const char *table, const char *field) {
+        return column(modMain::cnInddata, QLatin1String(table), QString::fromUtf8(field));
     }
+    static Variant first(const char *table, const char *field) { return col(table, field).at(0); }
     void choose(const QString &file) { dialogs->fileAnswers.push_back(platform::FileDialogResult{file, 2}); }
     // A project file whose text differs from the default input.
     QString projectFile() {
@@ -175,12 +176,9 @@ TEST_F(FilTest, FailedLoadRestoresTheDefaultInput) {
     EXPECT_EQ(messages->shown[0].text, "De valgte data kan ikke indlæses");
     EXPECT_EQ(messages->shown[0].buttons, platform::Buttons::Ok);
     EXPECT_EQ(messages->shown[0].icon, platform::Icon::None);
-    EXPECT_EQ(column(modMain::cnInddata, QStringLiteral("projekt"), QStringLiteral("tekst")),
-              std::vector<Variant>{QString()});
-    EXPECT_EQ(column(modMain::cnInddata, QStringLiteral("inddatalast"), QStringLiteral("lastid")),
-              tablehelpers::numbers({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-    EXPECT_EQ(column(modMain::cnInddata, QStringLiteral("inddataisolering"), QStringLiteral("Eo")),
-              tablehelpers::numbers({1, 1}));
+    EXPECT_EQ(col("projekt", "tekst"), std::vector<Variant>{QString()});
+    EXPECT_EQ(col("inddatalast", "lastid"), tablehelpers::numbers({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(col("inddataisolering", "Eo"), tablehelpers::numbers({1, 1}));
     EXPECT_FALSE(ChangeCheck::InddataChanged());
     EXPECT_FALSE(fil->isVisible());
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);

@@ -1,6 +1,5 @@
 #include "platform/widgets/qt_help_viewer.h"
 
-
 #include <QFile>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -84,12 +83,4 @@ TEST(QtHelpViewer, AFileThatCannotBeReadIsSaidSo) {
     QFile::copy(kHelpFile, missing);
     viewer.showContents(missing);
     EXPECT_TRUE(viewer.window()->browser()->toPlainText().contains(QStringLiteral("Indhold")));
-}
-
-TEST(HelpService, ShowHelpContentsGoesToTheInstalledService) {
-    auto fake = std::make_shared<platform::RecordingHelp>();
-    platform::setHelpService(fake);
-    platform::ShowHelpContents(QStringLiteral("/x/FundatorHelp.HLP"));
-    EXPECT_EQ(fake->shown, std::vector<QString>{QStringLiteral("/x/FundatorHelp.HLP")});
-    platform::setHelpService(std::make_shared<platform::RecordingHelp>());
 }

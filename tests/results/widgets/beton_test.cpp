@@ -17,22 +17,14 @@ namespace {
 class BetonTest : public resultstest::ResultsFixture {
 protected:
     void addResult(Fields fields) {
-        addRow("ResultatBeton", {{"KarakteristiskMaxPos", 12.345},
-                                 {"KarakteristiskMaxNeg", -3.456},
-                                 {"RetningsmMaxPos", 17.5},
-                                 {"RetningsmMaxNeg", -4.994},
-                                 {"Deformation", 0.5},
-                                 {"Uværdi", 0.1234},
-                                 {"RetningsmKapUarm", 20},
-                                 {"IsoFaktisk", 12.34},
-                                 {"IsoTilladt", 45.05},
-                                 {"IsoFaktisk2", 8.04},
-                                 {"IsoTilladt2", 30},
-                                 {"Oplysning1", "Brud ! Tryk på isolering er for stort"},
-                                 {"Oplysning2", "Anden"},
-                                 {"Oplysning3", ""},
-                                 {"Oplysning4", ""},
-                                 {"Oplysning5", "Femte"}});
+        // clang-format off
+        addRow("ResultatBeton", {
+            {"KarakteristiskMaxPos", 12.345}, {"KarakteristiskMaxNeg", -3.456}, {"RetningsmMaxPos", 17.5},
+            {"RetningsmMaxNeg", -4.994}, {"Deformation", 0.5}, {"Uværdi", 0.1234}, {"RetningsmKapUarm", 20},
+            {"IsoFaktisk", 12.34}, {"IsoTilladt", 45.05}, {"IsoFaktisk2", 8.04}, {"IsoTilladt2", 30},
+            {"Oplysning1", "Brud ! Tryk på isolering er for stort"}, {"Oplysning2", "Anden"}, {"Oplysning3", ""},
+            {"Oplysning4", ""}, {"Oplysning5", "Femte"}});
+        // clang-format on
         set("ResultatBeton", fields);
     }
 
@@ -54,17 +46,14 @@ TEST_F(BetonTest, FillsTheResultBoxesWithTheirPatternsInTheRegionalSettings) {
     addAllArmering();
     const auto w = load();
     EXPECT_TRUE(messages->shown.empty());
-    EXPECT_EQ(text(*w, "KarMaxPos"), "12,35");
-    EXPECT_EQ(text(*w, "KarMaxNeg"), "-3,46");
-    EXPECT_EQ(text(*w, "RegMaxPos"), "17,50");
-    EXPECT_EQ(text(*w, "RegMaxNeg"), "-4,99");
-    EXPECT_EQ(text(*w, "Deform"), "0,50");
-    EXPECT_EQ(text(*w, "UValue"), "0,12");
-    EXPECT_EQ(text(*w, "RegKapUarm"), "20,00");
-    EXPECT_EQ(text(*w, "FakIso"), "12,3");
-    EXPECT_EQ(text(*w, "TilIso"), "45,1");
-    EXPECT_EQ(text(*w, "FakIso2"), "8,0");
-    EXPECT_EQ(text(*w, "TilIso2"), "30,0");
+    // clang-format off
+    const std::pair<const char *, const char *> boxes[] = {
+        {"KarMaxPos", "12,35"}, {"KarMaxNeg", "-3,46"}, {"RegMaxPos", "17,50"}, {"RegMaxNeg", "-4,99"},
+        {"Deform", "0,50"}, {"UValue", "0,12"}, {"RegKapUarm", "20,00"}, {"FakIso", "12,3"}, {"TilIso", "45,1"},
+        {"FakIso2", "8,0"}, {"TilIso2", "30,0"}};
+    // clang-format on
+    for (const auto &[box, expected] : boxes)
+        EXPECT_EQ(text(*w, box), expected);
 
     QLocale::setDefault(QLocale::c());
     const auto point = load();

@@ -17,25 +17,15 @@ namespace {
 class BrugerdefineretTest : public resultstest::ResultsFixture {
 protected:
     void addResult(Fields fields) {
-        addRow("ResultatBrugdef", {{"KarakteristiskMax", 5.125},
-                                   {"KarakteristiskMin", -3.456},
-                                   {"RetningsmMax", 7.5},
-                                   {"RetningsmMin", -4.2},
-                                   {"Deformation", 1.005},
-                                   {"Uværdi", 0.2},
-                                   {"IsoFaktisk", 12.34},
-                                   {"IsoTilladt", 60},
-                                   {"IsoFaktisk2", 7.25},
-                                   {"IsoTilladt2", 30},
-                                   {"RetningsmSpaendTrykFak", 3.1249},
-                                   {"RetningsmSpaendTrykTil", 12.5},
-                                   {"RetningsmSpaendTraekFak", 1.355},
-                                   {"RetningsmSpaendTraekTil", 1.25},
-                                   {"Oplysning1", "Brud ! Trækspændingen er for stor"},
-                                   {"Oplysning2", ""},
-                                   {"Oplysning3", ""},
-                                   {"Oplysning4", ""},
-                                   {"Oplysning5", ""}});
+        // clang-format off
+        addRow("ResultatBrugdef", {
+            {"KarakteristiskMax", 5.125}, {"KarakteristiskMin", -3.456}, {"RetningsmMax", 7.5}, {"RetningsmMin", -4.2},
+            {"Deformation", 1.005}, {"Uværdi", 0.2}, {"IsoFaktisk", 12.34}, {"IsoTilladt", 60}, {"IsoFaktisk2", 7.25},
+            {"IsoTilladt2", 30}, {"RetningsmSpaendTrykFak", 3.1249}, {"RetningsmSpaendTrykTil", 12.5},
+            {"RetningsmSpaendTraekFak", 1.355}, {"RetningsmSpaendTraekTil", 1.25},
+            {"Oplysning1", "Brud ! Trækspændingen er for stor"}, {"Oplysning2", ""}, {"Oplysning3", ""},
+            {"Oplysning4", ""}, {"Oplysning5", ""}});
+        // clang-format on
         set("ResultatBrugdef", fields);
     }
 
@@ -50,20 +40,15 @@ TEST_F(BrugerdefineretTest, FillsMomentsStressesPressuresAndRemarks) {
     addResult({});
     const auto w = load();
     EXPECT_TRUE(messages->shown.empty());
-    EXPECT_EQ(w->KarMaxPos->text(), "5,13");
-    EXPECT_EQ(w->KarMaxNeg->text(), "-3,46");
-    EXPECT_EQ(w->RegMaxPos->text(), "7,50");
-    EXPECT_EQ(w->RegMaxNeg->text(), "-4,20");
-    EXPECT_EQ(w->Deform->text(), "1,01");
-    EXPECT_EQ(w->UValue->text(), "0,20");
-    EXPECT_EQ(w->RegIsoFak->text(), "12,3");
-    EXPECT_EQ(w->RegIsoTil->text(), "60,0");
-    EXPECT_EQ(w->FakIso2->text(), "7,3");
-    EXPECT_EQ(w->TilIso2->text(), "30,0");
-    EXPECT_EQ(w->RegFakMax->text(), "3,12");
-    EXPECT_EQ(w->RegMaxTil->text(), "12,50");
-    EXPECT_EQ(w->RegMinFak->text(), "1,36");
-    EXPECT_EQ(w->RegMinTil->text(), "1,25");
+    // clang-format off
+    const std::pair<const QLineEdit *, const char *> boxes[] = {
+        {w->KarMaxPos, "5,13"}, {w->KarMaxNeg, "-3,46"}, {w->RegMaxPos, "7,50"}, {w->RegMaxNeg, "-4,20"},
+        {w->Deform, "1,01"}, {w->UValue, "0,20"}, {w->RegIsoFak, "12,3"}, {w->RegIsoTil, "60,0"},
+        {w->FakIso2, "7,3"}, {w->TilIso2, "30,0"}, {w->RegFakMax, "3,12"}, {w->RegMaxTil, "12,50"},
+        {w->RegMinFak, "1,36"}, {w->RegMinTil, "1,25"}};
+    // clang-format on
+    for (const auto &[box, expected] : boxes)
+        EXPECT_EQ(box->text(), expected) << box->objectName().toStdString();
     EXPECT_EQ(w->Oplysning[1]->text(), "Brud ! Trækspændingen er for stor");
     EXPECT_EQ(w->RapportNavn, "Bruger.rpt");
     EXPECT_TRUE(ui::Visible(w->lblIsolering2));
