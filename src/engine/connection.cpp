@@ -110,8 +110,7 @@ QHash<QString, QString> parseConnectionString(const QString &cs) {
     for (const QString &part : cs.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const int eq = static_cast<int>(part.indexOf(QLatin1Char('=')));
         if (eq < 0)
-            raise(err::DbFailure, QStringLiteral("Format of the initialization string does not conform to the OLE "
-                                                 "DB specification."));
+            raise(err::DbFailure, QStringLiteral("The connection string is not made of key=value entries."));
         keys.insert(part.left(eq).trimmed().toLower(), part.mid(eq + 1));
     }
     return keys;

@@ -28,10 +28,10 @@ struct Column {
 using Columns = std::vector<Column>;
 
 // "name:T name:D ..." with T text, D double, L long, I small integer, B truth value.
-Columns cols(const char *spec) {
+Columns cols(const char *list) {
     static const std::map<char, int> types = {{'T', Txt}, {'D', Dbl}, {'L', Lng}, {'I', Int}, {'B', Bool}};
     Columns out;
-    for (const QString &item : QString::fromUtf8(spec).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+    for (const QString &item : QString::fromUtf8(list).split(QLatin1Char(' '), Qt::SkipEmptyParts))
         out.push_back({item.section(QLatin1Char(':'), 0, -2).toStdString(), types.at(item.back().toLatin1())});
     return out;
 }

@@ -277,6 +277,10 @@ TEST_F(EngineTest, DatabaseErrorsCarryNegativeNumbersAndChangeNothing) {
 TEST_F(EngineTest, MissingDatabaseIsAnErrorAndNoFileIsMade) {
     EXPECT_LT(errorNumber([&] { open("param.mdb"); }), 0);
     EXPECT_FALSE(QFile::exists(dir.filePath("param.mdb")));
+    // A connection string that is not key=value entries is refused.
+    Connection bad;
+    EXPECT_EQ(errorNumber([&] { bad.Open("Data Source inddata.mdb"); }), err::DbFailure);
+    EXPECT_FALSE(bad.IsOpen());
     // A wrong database password is refused.
     Connection c;
     QString cs = data::ConnectionString("inddata.mdb");
