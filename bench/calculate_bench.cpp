@@ -3,9 +3,7 @@
 // read and write that they make.
 
 #include "calc/design_input.h"
-#include "data/connections.h"
 #include "platform/message_box.h"
-#include "support/databases.h"
 #include "support/sample_floor.h"
 #include "ui/frm_main.h"
 
@@ -24,27 +22,19 @@ void BM_CalculateCommand(benchmark::State &state) {
     auto messages = std::make_shared<platform::RecordingMessages>();
     platform::setMessageService(messages);
 
-    testsupport::DatabaseFolder folder;
-    modMain::cnInddata = folder.open(QStringLiteral("inddata.mdb"));
-    modMain::cnParam = folder.open(QStringLiteral("param.mdb"));
-    modMain::cnIsol = folder.open(QStringLiteral("isol.mdb"));
+    testsupport::ProgramDatabases databases;
     designinput::writeConcreteInput();
-    {
-        Window w;
-        w.show();
-        bool odd = false;
-        for (auto _ : state) {
-            // An edit on the load page that the command commits first.
-            w.txtLastStorrelse->setText((odd = !odd) ? QStringLiteral("41") : QStringLiteral("40"));
-            if (!w.Beregning() || !messages->shown.empty()) {
-                state.SkipWithError("the calculation did not run to its end");
-                break;
-            }
+    Window w;
+    w.show();
+    bool odd = false;
+    for (auto _ : state) {
+        // An edit on the load page that the command commits first.
+        w.txtLastStorrelse->setText((odd = !odd) ? QStringLiteral("41") : QStringLiteral("40"));
+        if (!w.Beregning() || !messages->shown.empty()) {
+            state.SkipWithError("the calculation did not run to its end");
+            break;
         }
     }
-    modMain::cnInddata.Close();
-    modMain::cnParam.Close();
-    modMain::cnIsol.Close();
 }
 BENCHMARK(BM_CalculateCommand)->Unit(benchmark::kMillisecond);
 

@@ -4,21 +4,14 @@
 
 #include "calc/analysis_state.h"
 #include "calc/design.h"
+#include "slab_input.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
 void setUpSlab() {
-    Module1::Eo = 31000.0 * 1000.0;
-    Module1::En = 10300.0 * 1000.0;
-    Module1::Go = 12900.0 * 1000.0;
-    Module1::Gn = 4300.0 * 1000.0;
-    Module1::resBallasto = 18750.0;
-    Module1::resBallastn = 11538.461538461539;
-    Module1::t = 0.15;
-    Module1::tau = 700.0;
-    Module1::ErBeton = true;
+    benchslab::setUpSlab();
 
     Module2::t = 0.15;
     Module2::ftk = 1800.0;

@@ -1,11 +1,7 @@
 // The main window's own work on the delivered databases: loading (the seven parameter tables and the lists),
 // the activation that binds the pages after a modal window, and the new-input command.
 
-#include "data/change_check.h"
-#include "data/connections.h"
-#include "data/modmain.h"
 #include "platform/message_box.h"
-#include "support/databases.h"
 #include "support/sample_floor.h"
 #include "ui/frm_main.h"
 
@@ -14,21 +10,11 @@
 namespace {
 
 struct Program {
-    testsupport::DatabaseFolder folder;
+    testsupport::ProgramDatabases databases;
     Program() {
         testsupport::offscreenApplication();
         platform::setMessageService(std::make_shared<platform::RecordingMessages>());
-        modMain::cnInddata = folder.open(QStringLiteral("inddata.mdb"));
-        modMain::cnParam = folder.open(QStringLiteral("param.mdb"));
-        modMain::cnIsol = folder.open(QStringLiteral("isol.mdb"));
-        modMain::ClearInddata();
-        modMain::InitInddata();
-        ChangeCheck::SaveInddataValues();
-    }
-    ~Program() {
-        modMain::cnInddata.Close();
-        modMain::cnParam.Close();
-        modMain::cnIsol.Close();
+        testsupport::startWithDefaultInput();
     }
 };
 

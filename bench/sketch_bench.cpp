@@ -1,11 +1,7 @@
 // One sketch run of the main window on the delivered databases: the pages committed, the foundation values
 // read and derived, and the floor drawn with its captions (forced), or found unchanged (unforced).
 
-#include "data/change_check.h"
-#include "data/connections.h"
-#include "data/modmain.h"
 #include "platform/message_box.h"
-#include "support/databases.h"
 #include "support/sample_floor.h"
 #include "ui/frm_main.h"
 
@@ -16,22 +12,11 @@
 namespace {
 
 struct Floor {
-    testsupport::DatabaseFolder folder;
+    testsupport::ProgramDatabases databases;
     Floor() {
         testsupport::offscreenApplication();
         platform::setMessageService(std::make_shared<platform::RecordingMessages>());
-        modMain::cnInddata = folder.open(QStringLiteral("inddata.mdb"));
-        modMain::cnParam = folder.open(QStringLiteral("param.mdb"));
-        modMain::cnIsol = folder.open(QStringLiteral("isol.mdb"));
-        modMain::ClearInddata();
-        modMain::InitInddata();
-        testsupport::storeFullFloor();
-        ChangeCheck::SaveInddataValues();
-    }
-    ~Floor() {
-        modMain::cnInddata.Close();
-        modMain::cnParam.Close();
-        modMain::cnIsol.Close();
+        testsupport::startWithDefaultInput(true);
     }
 };
 

@@ -1,6 +1,8 @@
 #include "support/sample_floor.h"
 
+#include "data/change_check.h"
 #include "data/connections.h"
+#include "data/modmain.h"
 
 #include <clocale>
 
@@ -47,6 +49,26 @@ void storeFullFloor() {
     setFields("inddatalast", "lastid", 2, {{"Lasttype", "Fladelast"}, {"Størrelse", 20.0}});
     setFields("inddatalast", "lastid", 3, {{"Lasttype", "Linielast"}, {"Størrelse", 10.0}});
     setFields("inddatalast", "lastid", 4, {{"Lasttype", "Lastpar"}, {"Størrelse", 30.0}});
+}
+
+ProgramDatabases::ProgramDatabases() {
+    modMain::cnInddata = folder_.open(QStringLiteral("inddata.mdb"));
+    modMain::cnParam = folder_.open(QStringLiteral("param.mdb"));
+    modMain::cnIsol = folder_.open(QStringLiteral("isol.mdb"));
+}
+
+ProgramDatabases::~ProgramDatabases() {
+    modMain::cnInddata.Close();
+    modMain::cnParam.Close();
+    modMain::cnIsol.Close();
+}
+
+void startWithDefaultInput(bool fullFloor) {
+    modMain::ClearInddata();
+    modMain::InitInddata();
+    if (fullFloor)
+        storeFullFloor();
+    ChangeCheck::SaveInddataValues();
 }
 
 QApplication &offscreenApplication() {

@@ -7,7 +7,7 @@
 #include "data/modmain.h"
 #include "platform/help_viewer.h"
 #include "platform/message_box.h"
-#include "support/databases.h"
+#include "support/sample_floor.h"
 #include "ui/data_source.h"
 #include "ui/frm_main.h"
 
@@ -61,7 +61,8 @@ public:
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    testsupport::DatabaseFolder folder;
+    testsupport::ProgramDatabases databases;
+    const testsupport::DatabaseFolder &folder = databases.folder();
     std::shared_ptr<platform::RecordingMessages> messages = std::make_shared<platform::RecordingMessages>();
     std::shared_ptr<platform::RecordingHelp> help = std::make_shared<platform::RecordingHelp>();
     std::unique_ptr<RecordingMain> w;
@@ -70,19 +71,11 @@ protected:
         QLocale::setDefault(QLocale(QLocale::Danish, QLocale::Denmark));
         platform::setMessageService(messages);
         platform::setHelpService(help);
-        modMain::cnInddata = folder.open(QStringLiteral("inddata.mdb"));
-        modMain::cnParam = folder.open(QStringLiteral("param.mdb"));
-        modMain::cnIsol = folder.open(QStringLiteral("isol.mdb"));
-        modMain::ClearInddata();
-        modMain::InitInddata();
-        ChangeCheck::SaveInddataValues();
+        testsupport::startWithDefaultInput();
     }
 
     void TearDown() override {
         w.reset();
-        modMain::cnInddata.Close();
-        modMain::cnParam.Close();
-        modMain::cnIsol.Close();
         QLocale::setDefault(QLocale::c());
     }
 
