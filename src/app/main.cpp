@@ -7,6 +7,8 @@
 #include "ui/frm_main.h"
 
 #include <QApplication>
+#include <QLocale>
+#include <QTranslator>
 #include <clocale>
 #include <memory>
 
@@ -14,6 +16,8 @@ int main(int argc, char **argv) {
     QApplication app(argc, argv);
     // QApplication takes the regional settings for every C function; numbers in files stay in the C form.
     std::setlocale(LC_NUMERIC, "C");
+    // Without a translation for the regional settings Qt's dialogs stay in English.
+    const auto qtTexts = platform::InstallQtTranslation(QLocale::system());
     platform::setMessageService(std::make_shared<platform::QtMessageService>());
     platform::setDialogService(std::make_shared<platform::QtDialogService>());
     platform::setHelpService(std::make_shared<platform::QtHelpViewer>());

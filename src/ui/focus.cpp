@@ -1,5 +1,6 @@
 #include "ui/focus.h"
 
+#include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -12,10 +13,27 @@ namespace {
 int depth = 0;
 QPointer<QWidget> pending;
 unsigned refusals = 0;
+// The control that a program move sent the focus to, until its FocusIn arrives: while the window waits to be
+// activated again (after a message box) that FocusIn comes as the window's own, which runs no GotFocus.
+QPointer<QWidget> moved;
+
+void entered(QWidget *w);
 
 void apply(QWidget *target) {
-    if (target && target->isVisible() && target->isEnabled())
-        target->setFocus(Qt::OtherFocusReason);
+    if (!target || !target->isVisible() || !target->isEnabled())
+        return;
+    // Qt sends no FocusIn to the control that already holds the focus, as after a refusal by Enter.
+    if (target->hasFocus()) {
+        entered(target);
+        return;
+    }
+    moved = target;
+    target->setFocus(Qt::OtherFocusReason);
+    // A control without a watch of its own does not take the mark off.
+    if (moved == target && target->hasFocus()) {
+        moved = nullptr;
+        entered(target);
+    }
 }
 
 bool reported(Qt::FocusReason reason) {
@@ -35,7 +53,11 @@ protected:
             return false;
         if (e->type() == QEvent::FocusIn) {
             entered_ = true;
-            if (got_ && reported(static_cast<QFocusEvent *>(e)->reason()))
+            const bool program = moved == parent();
+            moved = nullptr;
+            if (program)
+                entered(static_cast<QWidget *>(parent()));
+            else if (got_ && reported(static_cast<QFocusEvent *>(e)->reason()))
                 got_();
         } else if (e->type() == QEvent::FocusOut && lost_ && reported(static_cast<QFocusEvent *>(e)->reason())) {
             // A control that loses the focus without having had it is only passing it back to one that refused
@@ -49,11 +71,26 @@ protected:
         return false;
     }
 
+public:
+    void gotFocus() const {
+        if (got_ && *alive_)
+            got_();
+    }
+
 private:
     bool entered_;
     std::function<void()> got_, lost_;
     std::shared_ptr<bool> alive_;
 };
+
+// The program put the focus into w: its GotFocus runs, and a box or list has its whole text selected, so that
+// typing replaces it.
+void entered(QWidget *w) {
+    for (QObject *child : w->children())
+        if (auto *watch = dynamic_cast<FocusWatch *>(child))
+            watch->gotFocus();
+    SelectAllLater(w);
+}
 
 } // namespace
 
@@ -96,11 +133,15 @@ void SendBack(QWidget *box) {
 
 unsigned Refusals() { return refusals; }
 
-void SelectAllLater(QLineEdit *box) {
+void SelectAllLater(QWidget *box) {
+    auto *list = qobject_cast<QComboBox *>(box);
+    QLineEdit *edit = list ? list->lineEdit() : qobject_cast<QLineEdit *>(box);
+    if (!edit)
+        return;
     // A box that the focus has already passed through by then keeps no selection on show.
-    QTimer::singleShot(0, box, [box] {
+    QTimer::singleShot(0, edit, [box, edit] {
         if (box->hasFocus())
-            box->selectAll();
+            edit->selectAll();
     });
 }
 

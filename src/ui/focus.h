@@ -9,8 +9,6 @@
 #include <functional>
 #include <memory>
 
-class QLineEdit;
-
 namespace ui::focus {
 
 // Marks the run of one event procedure; focus moves asked for inside it are applied when the outermost
@@ -39,7 +37,8 @@ private:
 };
 
 // The program's SetFocus. Outside any event procedure the focus moves at once. A control that is hidden
-// or disabled when the move is applied keeps the focus where it is.
+// or disabled when the move is applied keeps the focus where it is. The control that receives the focus, also
+// one that holds it already, runs its GotFocus and has its whole text selected.
 void MoveTo(QWidget *target);
 
 // A box refused its text: the focus goes back into it, and a command button whose press took the focus
@@ -48,9 +47,9 @@ void SendBack(QWidget *box);
 // Counts the refusals so far; a command button compares it before and after it takes the focus.
 unsigned Refusals();
 
-// Selects a box's whole text once the event that gave it the focus is over (a mouse press would
-// otherwise place the cursor and undo the selection).
-void SelectAllLater(QLineEdit *box);
+// Selects the whole text of a text box or an editable list once the event that gave it the focus is over (a mouse
+// press would otherwise place the cursor and undo the selection).
+void SelectAllLater(QWidget *box);
 
 // Calls gotFocus and lostFocus (either may be empty) when w gains or loses the focus within the window;
 // a drop-down list, a menu or another window (a message box among them) taking the focus is not reported.

@@ -36,6 +36,8 @@ void MakePickList(QComboBox *list) {
     list->setEditable(true);
     list->setCompleter(nullptr);
     list->setInsertPolicy(QComboBox::NoInsert);
+    // The wheel over a list gives it no focus: only the list that has it steps.
+    list->setFocusPolicy(Qt::StrongFocus);
 }
 
 PickList::PickList(QComboBox *list, PickListDesign design, PickListContext context)
@@ -52,6 +54,11 @@ PickList::PickList(QComboBox *list, PickListDesign design, PickListContext conte
 }
 
 bool PickList::eventFilter(QObject *, QEvent *event) {
+    // A list that the user is not in ignores the wheel: stepping it would choose an entry and run its Click.
+    if (event->type() == QEvent::Wheel && !list_->hasFocus()) {
+        event->ignore();
+        return true;
+    }
     if (event->type() != QEvent::KeyPress || !*ctx_.alive)
         return false;
     const int key = static_cast<QKeyEvent *>(event)->key();

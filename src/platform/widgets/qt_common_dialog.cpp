@@ -1,8 +1,11 @@
 #include "platform/widgets/qt_common_dialog.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTranslator>
 
 namespace platform {
 
@@ -91,6 +94,15 @@ void ApplyPrinterChoice(QPrinter &printer, const PrinterChoice &choice) {
             printer.setPrinterName(choice.printerName);
     }
     printer.setCopyCount(choice.copies);
+}
+
+std::unique_ptr<QTranslator> InstallQtTranslation(const QLocale &locale) {
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator.get()))
+        return nullptr;
+    return translator;
 }
 
 std::optional<FileDialogResult> QtDialogService::chooseFile(const FileDialogRequest &request) {

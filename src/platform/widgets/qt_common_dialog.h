@@ -6,8 +6,10 @@
 #include <QFileDialog>
 #include <memory>
 
+class QLocale;
 class QPrintDialog;
 class QPrinter;
+class QTranslator;
 class QWidget;
 
 namespace platform {
@@ -24,6 +26,10 @@ std::unique_ptr<QPrintDialog> MakePrintDialog(QPrinter &printer, std::int32_t fl
 PrinterChoice ChoiceOf(const QPrinter &printer);
 // Points a printer at a choice (for the report engine).
 void ApplyPrinterChoice(QPrinter &printer, const PrinterChoice &choice);
+
+// Qt's own texts (the buttons and labels of its file and printer dialogs) in the language of the locale, from Qt's
+// translations folder; installed as long as the translator lives. Null when none is installed for that language.
+std::unique_ptr<QTranslator> InstallQtTranslation(const QLocale &locale);
 
 class QtDialogService : public DialogService {
 public:

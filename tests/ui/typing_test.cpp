@@ -1,0 +1,209 @@
+// Typing after the program put the focus into a box or list replaces the whole text, whatever moved the focus
+// there; the mouse wheel steps only the list that has the focus.
+
+#include "page_fixture.h"
+#include "platform/widgets/qt_message_box.h"
+#include "ui/command_button.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QWheelEvent>
+#include <functional>
+
+namespace {
+
+using uitest::keyClick;
+using uitest::keyClicks;
+using uitest::mouseClick;
+using uitest::PageMain;
+
+// The program's own message boxes, on screen until their OK button is pressed: the main window loses and regains
+// activation around each, as under a real display.
+class ShownMessages : public platform::MessageService {
+public:
+    int shown = 0;
+    platform::Answer show(const QString &text, platform::Buttons buttons, platform::Icon icon,
+                          const QString &caption) override {
+        ++shown;
+        auto box = platform::MakeMessageBox(text, buttons, icon, caption, QApplication::activeWindow());
+        QMessageBox *b = box.get();
+        QTimer::singleShot(0, b, [b] {
+            uitest::waitForWindowActive(b);
+            keyClick(b, Qt::Key_Return);
+        });
+        box->exec();
+        return platform::AnswerOf(*box);
+    }
+};
+
+// A wheel turned by steps notches (down is positive) over the middle of w, entering Qt where the window system's do.
+void wheel(QWidget *w, int steps) {
+    QWidget *top = w->window();
+    const QPointF at = w->mapTo(top, w->rect().center());
+    QWheelEvent e(at, top->mapToGlobal(at), QPoint(), QPoint(0, -120 * steps), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    // As the window system hands it over: sendEvent would take away what marks it as the user's.
+    QSpontaneKeyEvent::setSpontaneous(&e);
+    static_cast<QObject *>(top->windowHandle())->event(&e);
+    uitest::processEvents();
+}
+
+QString textOf(QWidget *w) {
+    if (auto *list = qobject_cast<QComboBox *>(w))
+        return list->currentText();
+    return static_cast<QLineEdit *>(w)->text();
+}
+
+class TypingTest : public uitest::PageTest {
+public:
+    using PageTest::messages;
+
+    // A page with the wizard buttons as the first command shows them.
+    void showWizard(Page page) {
+        testsupport::startWithDefaultInput(true);
+        testsupport::setFields("inddata", nullptr, 0, {{"sikkerhedsklassetext", "Normal"}, {"Miljøklasse", "Passiv"}});
+        testsupport::setFields("inddatalast", "lastid", 1, {{"LastForm", "Cirkel"}, {"bredde", 200}, {"Placering", "Midt"}});
+        showPage(page);
+        for (QWidget *button : {m->btnBeregning, m->btnForrige, m->btnNaeste}) {
+            button->show();
+            button->setEnabled(true);
+        }
+    }
+    // Keys typed over the whole text of a box that the user entered with the mouse.
+    void typeInto(QWidget *box, const QString &text) {
+        mouseClick(box);
+        keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        keyClicks(box, text);
+    }
+};
+
+TEST_F(TypingTest, TypingAfterEachProgramFocusMoveReplacesTheText) {
+    using Kind = std::function<void(TypingTest &, PageMain &)>;
+    const struct Row {
+        const char *move;
+        Page page;
+        Kind kind;
+        const char *box;
+        const char *held; // what the box holds when the focus comes
+        const char *typed;
+        const char *left; // what it holds when it is left with Tab
+    } rows[] = {
+        {"refusal on leaving a box", Page::Slab,
+         [](TypingTest &t, PageMain &m) {
+             t.typeInto(m.txtDaekTykkelse, QStringLiteral("abc"));
+             keyClick(&m, Qt::Key_Tab);
+         },
+         "txtDaekTykkelse", "abc", "100", "100"},
+        {"refusal shown in a message box", Page::Slab,
+         [](TypingTest &t, PageMain &m) {
+             auto shown = std::make_shared<ShownMessages>();
+             platform::setMessageService(shown);
+             t.typeInto(m.txtDaekTykkelse, QStringLiteral("-"));
+             keyClick(&m, Qt::Key_Tab);
+             // The window manager activates the window again once the box is gone.
+             m.activateWindow();
+             ASSERT_TRUE(uitest::waitForWindowActive(&m));
+             platform::setMessageService(t.messages);
+             EXPECT_EQ(shown->shown, 1);
+         },
+         "txtDaekTykkelse", "-", "150", "150"},
+        {"refusal by Enter in a list", Page::Loads,
+         [](TypingTest &t, PageMain &m) {
+             t.typeInto(m.cmbLastType, QStringLiteral("x"));
+             keyClick(&m, Qt::Key_Return);
+         },
+         "cmbLastType", "x", "punkt", "Punktlast"},
+        {"page check", Page::Slab,
+         [](TypingTest &t, PageMain &m) {
+             t.typeInto(m.txtDaekTykkelse, QStringLiteral("0"));
+             mouseClick(m.btnNaeste);
+         },
+         "txtDaekTykkelse", "0", "1.500", "1500"},
+        {"Næste", Page::Loads, [](TypingTest &, PageMain &m) { mouseClick(m.btnNaeste); }, "cmbDaekType", "Beton",
+         "beton", "Beton"},
+        {"Forrige", Page::Slab, [](TypingTest &, PageMain &m) { mouseClick(m.btnForrige); }, "cmbLastType",
+         "Hjultryk", "hjul", "Hjultryk"},
+        {"record move", Page::Loads, [](TypingTest &, PageMain &m) { mouseClick(m.btnMoveLast[1]); },
+         "txtLastStorrelse", "20,00", "1.5", "1,50"},
+        {"&Inddata", Page::Loads, [](TypingTest &, PageMain &m) { keyClick(&m, Qt::Key_I, Qt::AltModifier); },
+         "cmbLastType", "<ingen last>", "hjul", "Hjultryk"},
+        {"choice in a list left by a click", Page::Loads,
+         [](TypingTest &t, PageMain &m) {
+             t.typeInto(m.cmbLastPlacering, QStringLiteral("kant"));
+             mouseClick(m.txtPartialK);
+         },
+         "txtLastKantFugeAfstand", "0", "250", "250"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.move);
+        showWizard(row.page);
+        row.kind(*this, *m);
+        auto *box = m->findChild<QWidget *>(QString::fromUtf8(row.box));
+        ASSERT_EQ(focused(), box) << (focused() ? focused()->objectName().toStdString() : "");
+        EXPECT_EQ(textOf(box), QString::fromUtf8(row.held));
+        // A box's GotFocus ran and left its statement number; a list has none.
+        const bool numeric = qobject_cast<QLineEdit *>(box) != nullptr;
+        EXPECT_EQ(m->LogNr >= 1000 && m->LogNr % 10 == 0, numeric) << m->LogNr;
+        const size_t before = messages->shown.size();
+        uitest::processEvents();
+        keyClicks(box, QString::fromUtf8(row.typed));
+        EXPECT_EQ(textOf(box), QString::fromUtf8(row.typed));
+        keyClick(box, Qt::Key_Tab);
+        EXPECT_EQ(textOf(box), QString::fromUtf8(row.left));
+        EXPECT_EQ(messages->shown.size(), before);
+        m.reset();
+    }
+}
+
+TEST_F(TypingTest, ComingBackToTheWindowRunsNoGotFocus) {
+    showWizard(Page::Slab);
+    typeInto(m->txtDaekTykkelse, QStringLiteral("12"));
+    m->LogNr = 0;
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(uitest::waitForWindowActive(&other));
+    m->activateWindow();
+    ASSERT_TRUE(uitest::waitForWindowActive(m.get()));
+    uitest::processEvents();
+    EXPECT_EQ(focused(), m->txtDaekTykkelse);
+    EXPECT_EQ(m->LogNr, 0);
+    keyClicks(m->txtDaekTykkelse, QStringLiteral("3"));
+    EXPECT_EQ(m->txtDaekTykkelse->text(), "123");
+}
+
+TEST_F(TypingTest, TheWheelStepsOnlyTheListThatHasTheFocus) {
+    const struct {
+        Page page;
+        const char *list;
+        const char *focused; // the control that has the focus
+        const char *after;
+    } rows[] = {
+        {Page::Slab, "cmbDaekType", "txtDaekTykkelse", "Beton"},
+        {Page::Slab, "cmbDaekType", "cmbDaekType", "Spånplade P5, 22 mm"},
+        {Page::Loads, "cmbLastType", "txtPartialK", "Hjultryk"},
+        {Page::Loads, "cmbLastType", "cmbLastType", "Punktlast"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(std::string(row.list) + " with the focus in " + row.focused);
+        showWizard(row.page);
+        auto *list = m->findChild<QComboBox *>(QString::fromUtf8(row.list));
+        auto *before = m->findChild<QWidget *>(QString::fromUtf8(row.focused));
+        before->setFocus();
+        m->LogNr = 0;
+        m->sketchRuns = 0;
+        wheel(list, 1);
+        const bool stepped = before == list;
+        EXPECT_EQ(list->currentText(), QString::fromUtf8(row.after));
+        // A list without the focus takes none and runs nothing; the one with it runs its Click and the refresh, which
+        // ends with the sketch.
+        if (!stepped)
+            EXPECT_EQ(focused(), before);
+        EXPECT_EQ(m->LogNr != 0, stepped) << m->LogNr;
+        EXPECT_EQ(m->sketchRuns > 0, stepped);
+        m.reset();
+    }
+}
+
+} // namespace
