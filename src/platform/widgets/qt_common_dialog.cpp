@@ -1,11 +1,14 @@
 #include "platform/widgets/qt_common_dialog.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSplitter>
 #include <QTranslator>
+#include <QTreeView>
 
 namespace platform {
 
@@ -22,6 +25,20 @@ QStringList qtFilters(const QString &filter) {
     }
     return out;
 }
+// Qt sizes the list's columns for short names and cuts longer ones in the middle: the name column takes the room the
+// others leave, and they are as wide as what they show.
+void ShowWholeNames(QFileDialog &dialog) {
+    dialog.resize(dialog.fontMetrics().averageCharWidth() * 150, dialog.fontMetrics().height() * 30);
+    if (auto *view = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        QHeaderView *header = view->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+    if (auto *splitter = dialog.findChild<QSplitter *>(QStringLiteral("splitter")))
+        splitter->setSizes({dialog.width() / 6, dialog.width() * 5 / 6});
+}
+
 } // namespace
 
 std::unique_ptr<QFileDialog> MakeFileDialog(const FileDialogRequest &request, QWidget *parent) {
@@ -46,6 +63,7 @@ std::unique_ptr<QFileDialog> MakeFileDialog(const FileDialogRequest &request, QW
         dialog->setDirectory(request.initDir);
     if (!request.fileName.isEmpty())
         dialog->selectFile(request.fileName);
+    ShowWholeNames(*dialog);
     return dialog;
 }
 

@@ -1,12 +1,17 @@
 #include "platform/widgets/qt_common_dialog.h"
 
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
+#include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <QTranslator>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 namespace {
@@ -98,4 +103,30 @@ TEST(QtPrintDialog, ChoiceSurvivesTheWayToTheReportEngine) {
     EXPECT_EQ(used.outputFormat(), QPrinter::PdfFormat);
     EXPECT_EQ(used.outputFileName(), "/tmp/rapport.pdf");
     EXPECT_EQ(used.copyCount(), 2);
+}
+
+TEST(QtFileDialog, TheNameColumnHoldsALongProjectName) {
+    QTemporaryDir dir;
+    auto d = platform::MakeFileDialog(projectFileRequest(dir.path(), true));
+    d->show();
+    QApplication::processEvents();
+    auto *view = d->findChild<QTreeView *>(QStringLiteral("treeView"));
+    ASSERT_NE(view, nullptr);
+    EXPECT_GE(view->header()->sectionSize(0),
+              view->fontMetrics().horizontalAdvance(QStringLiteral("Lagerhal 2 Vejle - gulv med truckkørsel.epx")) + 40);
+}
+
+TEST(QtDialogTexts, DanishWhenQtHasTheTranslationEnglishOtherwise) {
+    const auto fileNameLabel = [] {
+        auto d = platform::MakeFileDialog(projectFileRequest(QDir::tempPath(), true));
+        return d->findChild<QLabel *>(QStringLiteral("fileNameLabel"))->text();
+    };
+    {
+        const auto danish = platform::InstallQtTranslation(QLocale(QLocale::Danish, QLocale::Denmark));
+        ASSERT_NE(danish, nullptr);
+        EXPECT_EQ(fileNameLabel(), "&Filnavn:");
+        EXPECT_EQ(QCoreApplication::translate("QPrintDialog", "Print"), "Udskriv");
+    }
+    EXPECT_EQ(platform::InstallQtTranslation(QLocale::c()), nullptr);
+    EXPECT_EQ(fileNameLabel(), "File &name:");
 }
