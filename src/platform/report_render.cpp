@@ -14,8 +14,13 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextList>
 #include <cmath>
 #include <map>
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace platform::report {
 
@@ -234,18 +239,89 @@ bool IsHeading(const QTextBlock &block) {
            block.begin().fragment().charFormat().anchorNames().contains(QLatin1String(kHeading));
 }
 
-// A heading that would stand at the foot of a page, without room for what follows it, starts the next page.
-void KeepHeadingsWithNext(QTextDocument &doc, double pageHeight, double room) {
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        if (!IsHeading(block))
-            continue;
-        const QRectF r = doc.documentLayout()->blockBoundingRect(block);
-        const double top = r.top() - std::floor(r.top() / pageHeight) * pageHeight;
-        if (top > 0 && top + r.height() + room > pageHeight) {
-            QTextBlockFormat format = block.blockFormat();
-            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-            QTextCursor(block).setBlockFormat(format);
+// A run of the body that a page break must not cut: a table (with the remark line that follows it), a list, or any
+// other paragraph, each with the heading and the introducing paragraphs before it.
+struct Unit {
+    QTextBlock first;            // the unit's first block, when it starts with one
+    QTextFrame *table = nullptr; // or its table
+    QTextList *list = nullptr;   // the list it ends with
+    double bottom = 0;
+};
+
+double Top(const QTextDocument &doc, const Unit &u) {
+    auto *layout = doc.documentLayout();
+    return u.table ? layout->frameBoundingRect(u.table).top() : layout->blockBoundingRect(u.first).top();
+}
+
+// The body's units in order, with their extent after the current layout. Empty blocks (Qt puts one after each table)
+// belong to nothing.
+std::vector<Unit> Units(const QTextDocument &doc) {
+    auto *layout = doc.documentLayout();
+    std::vector<Unit> units;
+    std::optional<Unit> opening; // a heading and its introduction, waiting for what they introduce
+    bool afterTable = false;
+    const auto add = [&](Unit u) {
+        if (opening) {
+            opening->list = u.list;
+            opening->bottom = u.bottom;
+            u = *std::exchange(opening, std::nullopt);
         }
+        units.push_back(u);
+    };
+    for (auto it = doc.rootFrame()->begin(); !it.atEnd(); ++it) {
+        if (QTextFrame *table = it.currentFrame()) {
+            add(Unit{QTextBlock(), table, nullptr, layout->frameBoundingRect(table).bottom()});
+            afterTable = true;
+            continue;
+        }
+        const QTextBlock block = it.currentBlock();
+        QTextList *list = block.textList();
+        if (block.text().isEmpty() && !list)
+            continue;
+        const double bottom = layout->blockBoundingRect(block).bottom();
+        const bool remark = std::exchange(afterTable, false) && !opening && !list && !IsHeading(block);
+        if (remark || (list && !opening && !units.empty() && units.back().list == list))
+            units.back().bottom = bottom; // the remark line under a table, or the next item of a list
+        else if (IsHeading(block) && !opening)
+            opening = Unit{block, nullptr, nullptr, bottom};
+        else if (opening && !list)
+            opening->bottom = bottom; // a paragraph that introduces what follows
+        else
+            add(Unit{block, nullptr, list, bottom});
+    }
+    if (opening)
+        units.push_back(*opening);
+    return units;
+}
+
+void BreakBefore(const Unit &u) {
+    if (u.table) {
+        QTextFrameFormat format = u.table->frameFormat();
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        u.table->setFrameFormat(format);
+        return;
+    }
+    QTextBlockFormat format = u.first.blockFormat();
+    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    QTextCursor(u.first).setBlockFormat(format);
+}
+
+// A unit that a page break would cut starts the next page when it fits on one. One that is longer than a page keeps
+// at least its heading with room for what follows.
+void KeepUnitsWhole(QTextDocument &doc, double pageHeight, double room) {
+    for (size_t i = 0;; ++i) {
+        const std::vector<Unit> units = Units(doc); // each break moves what follows
+        if (i >= units.size())
+            return;
+        const Unit &u = units[i];
+        const double top = Top(doc, u);
+        const double onPage = top - std::floor(top / pageHeight) * pageHeight;
+        if (onPage <= 0)
+            continue;
+        const bool fits = u.bottom - top <= pageHeight;
+        const double needed = fits ? u.bottom - top : room;
+        if (onPage + needed > pageHeight)
+            BreakBefore(u);
     }
 }
 
@@ -291,7 +367,7 @@ std::int16_t Paint(const FilledReport &report, QPagedPaintDevice &device) {
     if (body.height() < 3 * line || body.width() < 10 * line)
         return kPrintFailed;
     doc.setPageSize(body.size());
-    KeepHeadingsWithNext(doc, body.height(), 4 * line);
+    KeepUnitsWhole(doc, body.height(), 4 * line);
     const int pages = doc.pageCount();
 
     QPainter p;

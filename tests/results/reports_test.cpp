@@ -7,6 +7,7 @@
 #include "support/pdf_text.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace {
@@ -42,6 +43,30 @@ protected:
         for (const char *part : parts)
             EXPECT_FALSE(text.contains(QString::fromUtf8(part))) << "unexpected: " << part;
     }
+    // Each pair (a table's first and last row, or a table and the remark under it) shares a page, and every page
+    // holds more than remark lines between its header and footer.
+    static void expectWhole(const QString &text, std::initializer_list<std::pair<const char *, const char *>> pairs) {
+        QStringList pages = text.split(QLatin1Char('\f'));
+        pages.removeLast(); // after the last page break
+        const auto pageOf = [&](const char *part) {
+            for (qsizetype i = 0; i < pages.size(); ++i)
+                if (pages[i].contains(QString::fromUtf8(part)))
+                    return i;
+            return qsizetype(-1);
+        };
+        for (const auto &[first, last] : pairs) {
+            EXPECT_NE(pageOf(first), -1) << first;
+            EXPECT_EQ(pageOf(first), pageOf(last)) << first << " / " << last;
+        }
+        const QRegularExpression remark(QStringLiteral("^(Oplysninger|Brud !|Revnevidden|Størrelse:|diameter for)"));
+        for (const QString &page : pages) {
+            QStringList lines = page.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            lines = lines.mid(1, lines.size() - 2).replaceInStrings(QRegularExpression(QStringLiteral("^\\s+")), "");
+            EXPECT_FALSE(std::all_of(lines.begin(), lines.end(), [&](const QString &l) {
+                return remark.match(l).hasMatch();
+            })) << page.toStdString();
+        }
+    }
 };
 
 // What every report prints of the company, the project and the common input.
@@ -66,6 +91,11 @@ TEST_F(ReportsTest, ConcreteSlabWithTwoLayersPrintsInputResultsReinforcementAndR
     // Steel areas rounded to whole mm²/m beside their spacing: 161.57 + 16 + 2 for diameter 16, steel type 2.
     expectAll(text, {"169", "150", "180", "400"});
     expectNone(text, {"<ikke defineret>", "161,57"});
+    expectWhole(text, {{"Nr.", "Fladelast"},
+                       {"Fladelast", "diameter for"},
+                       {"Lag nr.", "Varmeledningsevne, våd"},
+                       {"Max positivt", "Kapacitet uarmeret"},
+                       {"Regningsmæssigt tryk", "21,1 kN/m²"}});
 }
 
 TEST_F(ReportsTest, ConcreteSlabWithOneLayerListsOnlyTheLayerThatExists) {
@@ -74,6 +104,7 @@ TEST_F(ReportsTest, ConcreteSlabWithOneLayerListsOnlyTheLayerThatExists) {
     expectAll(text, kCommonInput);
     expectAll(text, {"Beregning af betondæk på isolering", "Undersidearmering", "38,3 kN/m²"});
     expectNone(text, {"EPS 80 Gulv", "Nederste lag", "<ikke defineret>"});
+    expectWhole(text, {{"Nr.", "diameter for"}, {"Lag Isoleringstype", "EPS 150"}, {"Max positivt", "Kapacitet"}});
 }
 
 TEST_F(ReportsTest, OtherSlabTypesPrintTheirStressesAndNoReinforcement) {
@@ -84,6 +115,10 @@ TEST_F(ReportsTest, OtherSlabTypesPrintTheirStressesAndNoReinforcement) {
                      "Max (tryk)", "3,12 MPa", "12,50 MPa", "1,36 MPa", "1,25 MPa", "5,13 kNm/m", "-2,25 kNm/m",
                      "EPS 80 Gulv", "21,1 kN/m²"});
     expectNone(text, {"armering", "Kamstål"});
+    expectWhole(text, {{"Nr.", "diameter for"},
+                       {"Lag nr.", "Varmeledningsevne, våd"},
+                       {"Tykkelse af mellemlag", "Ballasttal for terræn"},
+                       {"Max (tryk)", "Min (træk)"}});
 
     for (const char *table : {"ResultatBrugdef", "ResultatOplysning"})
         sql(QStringLiteral("DELETE FROM ") + QString::fromUtf8(table));

@@ -63,7 +63,8 @@ public:
     void showWizard(Page page) {
         testsupport::startWithDefaultInput(true);
         testsupport::setFields("inddata", nullptr, 0, {{"sikkerhedsklassetext", "Normal"}, {"Miljøklasse", "Passiv"}});
-        testsupport::setFields("inddatalast", "lastid", 1, {{"LastForm", "Cirkel"}, {"bredde", 200}, {"Placering", "Midt"}});
+        testsupport::setFields("inddatalast", "lastid", 1,
+                               {{"LastForm", "Cirkel"}, {"bredde", 200}, {"Placering", "Midt"}});
         showPage(page);
         for (QWidget *button : {m->btnBeregning, m->btnForrige, m->btnNaeste}) {
             button->show();
@@ -122,8 +123,8 @@ TEST_F(TypingTest, TypingAfterEachProgramFocusMoveReplacesTheText) {
          "txtDaekTykkelse", "0", "1.500", "1500"},
         {"Næste", Page::Loads, [](TypingTest &, PageMain &m) { mouseClick(m.btnNaeste); }, "cmbDaekType", "Beton",
          "beton", "Beton"},
-        {"Forrige", Page::Slab, [](TypingTest &, PageMain &m) { mouseClick(m.btnForrige); }, "cmbLastType",
-         "Hjultryk", "hjul", "Hjultryk"},
+        {"Forrige", Page::Slab, [](TypingTest &, PageMain &m) { mouseClick(m.btnForrige); }, "cmbLastType", "Hjultryk",
+         "hjul", "Hjultryk"},
         {"record move", Page::Loads, [](TypingTest &, PageMain &m) { mouseClick(m.btnMoveLast[1]); },
          "txtLastStorrelse", "20,00", "1.5", "1,50"},
         {"&Inddata", Page::Loads, [](TypingTest &, PageMain &m) { keyClick(&m, Qt::Key_I, Qt::AltModifier); },

@@ -1,6 +1,5 @@
 #include "platform/widgets/qt_common_dialog.h"
 
-
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -113,7 +112,8 @@ TEST(QtFileDialog, TheNameColumnHoldsALongProjectName) {
     auto *view = d->findChild<QTreeView *>(QStringLiteral("treeView"));
     ASSERT_NE(view, nullptr);
     EXPECT_GE(view->header()->sectionSize(0),
-              view->fontMetrics().horizontalAdvance(QStringLiteral("Lagerhal 2 Vejle - gulv med truckkørsel.epx")) + 40);
+              view->fontMetrics().horizontalAdvance(QStringLiteral("Lagerhal 2 Vejle - gulv med truckkørsel.epx")) +
+                  40);
 }
 
 TEST(QtDialogTexts, DanishWhenQtHasTheTranslationEnglishOtherwise) {
