@@ -199,8 +199,9 @@ TEST_F(TypingTest, TheWheelStepsOnlyTheListThatHasTheFocus) {
         EXPECT_EQ(list->currentText(), QString::fromUtf8(row.after));
         // A list without the focus takes none and runs nothing; the one with it runs its Click and the refresh, which
         // ends with the sketch.
-        if (!stepped)
+        if (!stepped) {
             EXPECT_EQ(focused(), before);
+        }
         EXPECT_EQ(m->LogNr != 0, stepped) << m->LogNr;
         EXPECT_EQ(m->sketchRuns > 0, stepped);
         m.reset();
