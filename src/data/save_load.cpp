@@ -173,8 +173,8 @@ Block readBlock(seqfile::Reader &in) {
 bool codeFits(std::int32_t code, int fieldType) {
     if (fieldType == 200 || fieldType == engine::adVarWChar || fieldType == engine::adLongVarWChar)
         return code == 10 || code == 12;
-    return (code == 3 || code == 4 || code == 7) && (fieldType == engine::adSmallInt ||
-                                                     fieldType == engine::adInteger || fieldType == engine::adDouble);
+    return (code == 3 || code == 4 || code == 7) &&
+           (fieldType == engine::adSmallInt || fieldType == engine::adInteger || fieldType == engine::adDouble);
 }
 
 void checkCodes(engine::Connection &cn, const Block &b) {

@@ -140,7 +140,9 @@ void Writer::separate() {
 
 void Writer::Text(const QString &s) {
     separate();
-    out_.append(QLatin1Char('"')).append(QString(s).replace(QLatin1String("\""), QLatin1String("\"\""))).append(QLatin1Char('"'));
+    out_.append(QLatin1Char('"'))
+        .append(QString(s).replace(QLatin1String("\""), QLatin1String("\"\"")))
+        .append(QLatin1Char('"'));
 }
 
 void Writer::Integer(std::int64_t n) {

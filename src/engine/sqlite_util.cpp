@@ -30,7 +30,8 @@ void raiseDb(sqlite3 *db, const QString &context) {
     const int code = db ? sqlite3_extended_errcode(db) : SQLITE_ERROR;
     QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("database error");
     // What the user can act on reads in the engine's own words.
-    if (const std::optional<Cause> cause = causeOf(code, db ? QString::fromUtf8(sqlite3_db_filename(db, "main")) : QString()))
+    if (const std::optional<Cause> cause =
+            causeOf(code, db ? QString::fromUtf8(sqlite3_db_filename(db, "main")) : QString()))
         msg = cause->text;
     if (!context.isEmpty())
         msg = context + QStringLiteral(": ") + msg;

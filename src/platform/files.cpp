@@ -122,17 +122,15 @@ void WriteFileWhole(const QString &path, const QByteArray &bytes) {
     // The file that a link names is the one replaced, and the link stays.
     const QString file = target.isSymLink() && target.exists() ? target.canonicalFilePath() : target.absoluteFilePath();
     static std::atomic<int> serial{0};
-    const QString temp = QDir(folderOf(file)).filePath(QStringLiteral(".%1.%2-%3.tmp")
-                                                           .arg(QFileInfo(file).fileName())
-                                                           .arg(::getpid())
-                                                           .arg(serial++));
-    const int fd = faultable("open", [&] {
-        return ::open(encoded(temp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    });
+    const QString temp =
+        QDir(folderOf(file))
+            .filePath(QStringLiteral(".%1.%2-%3.tmp").arg(QFileInfo(file).fileName()).arg(::getpid()).arg(serial++));
+    const int fd = faultable(
+        "open", [&] { return ::open(encoded(temp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); });
     if (fd < 0)
         raiseFromErrno(errno);
     int failure = 0;
-    struct stat old{};
+    struct stat old {};
     if (::stat(encoded(file).constData(), &old) == 0)
         ::fchmod(fd, old.st_mode & 07777);
     for (qsizetype done = 0; failure == 0 && done < bytes.size();) {
@@ -163,7 +161,7 @@ QByteArray ReadPlainFile(const QString &path, qint64 maxSize) {
     const int fd = ::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         raiseFromErrno(errno);
-    struct stat st{};
+    struct stat st {};
     QByteArray bytes;
     int failure = 0;
     if (::fstat(fd, &st) != 0)

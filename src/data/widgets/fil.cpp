@@ -93,9 +93,9 @@ void Fil::Save() {
     CommonDialog1.DialogTitle = QStringLiteral("Gem inddata");
     CommonDialog1.ShowSave();
     LogNr = 21;
-    const bool saved = SaveLoad::SaveInddata(modMain::cnInddata, CommonDialog1.FileName,
-                                             static_cast<std::int16_t>(SaveLoad::kInputTables.size()),
-                                             SaveLoad::kInputTables);
+    const bool saved =
+        SaveLoad::SaveInddata(modMain::cnInddata, CommonDialog1.FileName,
+                              static_cast<std::int16_t>(SaveLoad::kInputTables.size()), SaveLoad::kInputTables);
     if (!saved)
         platform::MsgBox(QStringLiteral("Data kan ikke gemmes"));
     LogNr = 22;

@@ -8,23 +8,14 @@
 #include "platform/message_box.h"
 #include "ui/command_button.h"
 #include "ui/input_events.h"
-#include "ui/modal_forms.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QTimer>
-#include <QVBoxLayout>
+#include <QPushButton>
 
 using engine::Variant;
 
 namespace {
-
-// A file dialog that fails for a reason of its own, not a cancel.
-struct FailingDialogs : platform::RecordingDialogs {
-    std::optional<platform::FileDialogResult> chooseFile(const platform::FileDialogRequest &) override {
-        engine::raise(engine::err::PathFileAccess);
-    }
-};
 
 class FilTest : public ::testing::Test {
 protected:
@@ -33,7 +24,6 @@ protected:
     std::shared_ptr<platform::RecordingDialogs> dialogs = std::make_shared<platform::RecordingDialogs>();
     platform::CommonDialog commonDialog;
     QWidget main;
-    QPushButton *otherButton = new QPushButton(QStringLiteral("&Inddata"), &main);
     QPushButton *filButton = new QPushButton(QStringLiteral("Fi&l"), &main);
     std::unique_ptr<Fil> fil;
     QString file = folder.file(QStringLiteral("hal.epx"));
@@ -49,9 +39,6 @@ protected:
         modMain::ClearInddata();
         modMain::InitInddata();
         ChangeCheck::SaveInddataValues();
-        auto *layout = new QVBoxLayout(&main);
-        layout->addWidget(otherButton);
-        layout->addWidget(filButton);
         fil = std::make_unique<Fil>(&main, commonDialog, filButton);
         main.show();
         fil->show();
@@ -70,11 +57,12 @@ protected:
         return tablehelpers::column(modMain::cnInddata, QLatin1String(table), QString::fromUtf8(field)).at(0);
     }
     void choose(const QString &name) { dialogs->fileAnswers.push_back(platform::FileDialogResult{name, 2}); }
+    // The messages shown, without an icon; a question marked "? ".
     std::vector<QString> texts() const {
         std::vector<QString> t;
         for (const auto &m : messages->shown) {
-            EXPECT_EQ(m.icon, m.text.contains(QChar(13)) ? platform::Icon::Critical : platform::Icon::None);
-            t.push_back(m.buttons == platform::Buttons::YesNo ? QStringLiteral("? ") + m.text : m.text);
+            EXPECT_EQ(m.icon, platform::Icon::None);
+            t.push_back((m.buttons == platform::Buttons::YesNo ? "? " : "") + m.text);
         }
         return t;
     }
@@ -84,50 +72,27 @@ protected:
     }
 };
 
-TEST_F(FilTest, FileDialogIsSetUpForProjectFiles) {
-    fil->Command1_Click(1);
-    fil->Command1_Click(0);
-    ASSERT_EQ(dialogs->fileRequests.size(), 2u);
-    for (const platform::FileDialogRequest &r : dialogs->fileRequests) {
-        EXPECT_EQ(r.filter, "All Files (*.*)|*.*|Polystra files (*.epx)|*.epx");
-        EXPECT_EQ(r.filterIndex, 2);
-        EXPECT_EQ(r.defaultExt, "epx");
-        EXPECT_EQ(r.initDir, QCoreApplication::applicationDirPath() + "/data");
-        EXPECT_EQ(r.flags, 0x200006);
-    }
-    EXPECT_TRUE(dialogs->fileRequests[0].save && !dialogs->fileRequests[1].save);
-    EXPECT_EQ(dialogs->fileRequests[0].title + dialogs->fileRequests[1].title, "Gem inddataHent inddata");
-}
-
-// Unchanged input loads without a question; changed input asks, and No keeps everything as it is.
-TEST_F(FilTest, LoadAsksOnlyWhenTheInputChanged) {
+// With changed input a load asks first; No, a cancelled file dialog and Annulle&r change nothing. Both file
+// dialogs are set up for project files.
+TEST_F(FilTest, QuestionCancelAndAnnullerChangeNothing) {
     set("projekt", "beregner", QStringLiteral("KL"));
-    messages->answers = {platform::Answer::No};
+    messages->answers = {platform::Answer::No, platform::Answer::Yes};
     fil->Command1_Click(0);
-    EXPECT_EQ(texts(), std::vector<QString>{"? Data er ikke gemt. Fortsæt ?"});
     EXPECT_TRUE(dialogs->fileRequests.empty());
-    EXPECT_TRUE(ChangeCheck::InddataChanged() && fil->isVisible());
-
-    ChangeCheck::SaveInddataValues();
-    choose(file);
-    fil->Command1_Click(0);
-    EXPECT_EQ(messages->shown.size(), 1u);
-    EXPECT_EQ(first("projekt", "tekst"), Variant(QStringLiteral("Hal 2")));
-    EXPECT_FALSE(ChangeCheck::InddataChanged() || fil->isVisible());
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-}
-
-// A cancelled file dialog and Annulle&r touch neither the input nor the snapshot.
-TEST_F(FilTest, CancelAndAnnullerChangeNothing) {
-    set("projekt", "beregner", QStringLiteral("KL"));
-    fil->Command1_Click(0); // the question is answered Yes, the file dialog cancelled
+    fil->Command1_Click(0); // Yes, then the file dialog is cancelled
     fil->Command1_Click(1);
-    EXPECT_EQ(texts(), std::vector<QString>{"? Data er ikke gemt. Fortsæt ?"});
-    EXPECT_EQ(dialogs->fileRequests.size(), 2u);
+    EXPECT_EQ(texts(), std::vector<QString>(2, "? Data er ikke gemt. Fortsæt ?"));
+    ASSERT_EQ(dialogs->fileRequests.size(), 2u);
+    const platform::FileDialogRequest &r = dialogs->fileRequests[0];
+    EXPECT_EQ(QStringList({r.title, dialogs->fileRequests[1].title, r.filter, QString::number(r.filterIndex),
+                           r.defaultExt, r.initDir, QString::number(r.flags, 16)}),
+              QStringList({"Hent inddata", "Gem inddata", "All Files (*.*)|*.*|Polystra files (*.epx)|*.epx", "2",
+                           "epx", QCoreApplication::applicationDirPath() + "/data", "200006"}));
+    EXPECT_TRUE(!r.save && dialogs->fileRequests[1].save);
     EXPECT_TRUE(fil->isVisible());
     uitest::mouseClick(fil->Command1[2]);
     EXPECT_FALSE(fil->isVisible());
-    EXPECT_EQ(dialogs->fileRequests.size(), 2u);
+    EXPECT_EQ(first("projekt", "tekst"), Variant(QString()));
     EXPECT_TRUE(ChangeCheck::InddataChanged());
 }
 
@@ -163,50 +128,6 @@ TEST_F(FilTest, OnlyASuccessfulSaveTakesTheSnapshot) {
     EXPECT_EQ(messages->shown.size(), 1u);
     EXPECT_TRUE(saved().startsWith("\"inddata\",28,1\r\n") && saved().contains("\"Hal 3\",10\r\n"));
     EXPECT_FALSE(ChangeCheck::InddataChanged());
-}
-
-// Hiding ends the modal showing, and the main window's "Fi&l" has the focus again.
-TEST_F(FilTest, HidingEndsTheModalShowingAndGivesTheFocusBack) {
-    fil->hide();
-    main.activateWindow();
-    ASSERT_TRUE(uitest::waitForWindowActive(&main));
-    otherButton->setFocus();
-    QTimer::singleShot(0, [this] { uitest::mouseClick(fil->Command1[2]); });
-    fil->exec();
-    EXPECT_FALSE(fil->isVisible());
-    EXPECT_EQ(main.focusWidget(), filButton);
-}
-
-// Other run-time errors are reported with the step that failed; the dialog stays open, the hourglass gone.
-TEST_F(FilTest, RunTimeErrorsAreReportedWithTheirStep) {
-    platform::setDialogService(std::make_shared<FailingDialogs>());
-    fil->Command1_Click(1);
-    EXPECT_EQ(texts().at(0).split(QChar(13)), (QStringList{"Der opstod et problem under eksekvering af Fundator!",
-                                                           "Function: frmFil, Log nr. 20",
-                                                           "Fejlnr.: 75, Path/File access error",
-                                                           "Gem venligst sessionsdata og kontakt Polystra"}));
-    platform::setDialogService(dialogs);
-    choose(folder.file(QStringLiteral("findes-ikke.epx")));
-    tablehelpers::alterInddata(folder, QStringLiteral("DROP TABLE inddatalast"));
-    ChangeCheck::SaveInddataValues();
-    messages->shown.clear();
-    messages->answers = {platform::Answer::Yes};
-    fil->Command1_Click(0);
-    const std::vector<QString> shown = texts();
-    ASSERT_GE(shown.size(), 2u);
-    EXPECT_EQ(shown[shown.size() - 2], "De valgte data kan ikke indlæses");
-    EXPECT_EQ(shown.back().split(QChar(13)).at(1), "Function: frmFil, Log nr. 12");
-    EXPECT_TRUE(fil->isVisible());
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-}
-
-// The file dialog keeps the file last chosen from one showing of the window to the next.
-TEST_F(FilTest, NextShowingProposesTheFileLastChosen) {
-    choose(file);
-    ui::MakeFil(nullptr)->findChild<ui::CommandButton *>(QStringLiteral("Command1_1"))->click();
-    static_cast<Fil &>(*ui::MakeFil(nullptr)).Command1_Click(0);
-    ASSERT_EQ(dialogs->fileRequests.size(), 2u);
-    EXPECT_EQ(dialogs->fileRequests[1].fileName, file);
 }
 
 } // namespace
