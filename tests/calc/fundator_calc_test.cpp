@@ -55,7 +55,6 @@ TEST_F(FundatorCalc, LoadsTheProjectFileAndPrintsWhatTheCalculationStored) {
     const ToolRun r = run({QStringLiteral("--epx"), epx});
     ASSERT_EQ(0, r.exitCode) << r.err.toStdString();
     const QJsonObject json = QJsonDocument::fromJson(r.out).object();
-    EXPECT_EQ(json.keys(), (QStringList{"ResultatArmering", "ResultatBeton", "ResultatOplysning", "inddata"}));
     // The foundation values were stored by the run (30000 / 0.2 and 3000 / 0.2 in series with the terrain).
     const QJsonObject ind = json[QStringLiteral("inddata")].toObject();
     EXPECT_DOUBLE_EQ(30000.0 * 50000.0 / (50000.0 + 30000.0), ind[QStringLiteral("resBallasto")].toDouble());
