@@ -13,6 +13,10 @@
 
 namespace modMain {
 
+namespace {
+platform::FolderLock programLock;
+}
+
 bool DatabaseMangler = false;
 std::int32_t LogNr = 0;
 std::function<void()> ShowMainWindow;
@@ -216,6 +220,10 @@ bool Main(const QString &programFolder) {
     const QString tmp = folder.filePath(QStringLiteral("inddata.tmp"));
     try {
         LogNr = 890;
+        if (!programLock.Take(programFolder)) {
+            platform::MsgBox(kAlreadyRunning);
+            return false;
+        }
         engine::Engine::SystemDB = folder.filePath(QStringLiteral("system.mdw"));
         LogNr = 891;
         engine::Engine::DefaultType = 2;

@@ -36,9 +36,13 @@ enum class StartStep {
 };
 extern std::function<void(StartStep)> AfterStep;
 
+// Shown when another program already works on the databases of the folder; start-up then changes nothing.
+inline const QString kAlreadyRunning = QStringLiteral("Fundator kører allerede fra denne mappe.");
+
 // Runs start-up on the databases in programFolder (the executable's folder, also the current folder).
-// Returns true when the main window was shown, false when start-up ended: a database missing or a
-// run-time error, each reported in its message.
+// Holds the folder for the rest of the run, before it touches a file: a second program would otherwise
+// compact away the database this one has open. Returns true when the main window was shown, false when
+// start-up ended: the folder in use, a database missing or a run-time error, each reported in its message.
 bool Main(const QString &programFolder);
 
 // Opens cnInddata, cnParam and cnIsol on the databases of the current folder with the workgroup account

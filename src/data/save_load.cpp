@@ -3,19 +3,19 @@
 #include "data/sequential_file.h"
 #include "engine/errors.h"
 #include "engine/transaction.h"
+#include "platform/files.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <vector>
 
 namespace SaveLoad {
 
 namespace {
 
-void raiseFileError(const QFileDevice &file) {
-    if (file.error() == QFileDevice::PermissionsError)
-        engine::raise(engine::err::PermissionDenied);
-    engine::raise(engine::err::PathFileAccess, file.errorString());
+// No project file comes near this; reading a larger one would only fill memory.
+constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+
+[[noreturn]] void badFile(const QString &what) {
+    engine::raise(engine::err::InvalidFileFormat, QStringLiteral("Invalid file format: ") + what);
 }
 
 bool wanted(const QString &table, std::int16_t count, const QStringList &names) {
@@ -119,34 +119,120 @@ QString FormatSqlValue(const QString &Value, std::int32_t Code, bool IsLast, boo
     return literal;
 }
 
-void ReadStatements(QIODevice &file, const std::function<void(const QString &sql)> &execute) {
-    seqfile::Reader in(file);
-    while (!in.Eof()) {
-        const QString name = in.Read().text;
-        const std::int16_t fieldCount = in.ReadInt16();
-        const std::int16_t recordCount = in.ReadInt16();
-        if (!isInputTable(name))
-            engine::raise(engine::err::DbNoSuchTable,
-                          QStringLiteral("'%1' is not a table of the input and cannot be loaded.").arg(name));
-        const QString table = bracketed(name) + QLatin1Char(' ');
-        execute(QStringLiteral("DELETE * FROM ") + table);
-        QString fieldList;
-        for (int f = 0; f < fieldCount; ++f) {
-            if (f > 0)
-                fieldList += QStringLiteral(", ");
-            fieldList += bracketed(in.Read().text);
-        }
-        for (int r = 0; r < recordCount; ++r) {
-            QString values;
-            for (int f = 0; f < fieldCount; ++f) {
-                const seqfile::Item item = in.Read();
-                const std::int32_t code = in.ReadInt32();
-                values += FormatSqlValue(item.text, code, f == fieldCount - 1, item.quoted);
-            }
-            execute(QStringLiteral("INSERT INTO ") + table + QLatin1Char('(') + fieldList + QStringLiteral(") ") +
-                    QStringLiteral("VALUES ") + QLatin1Char('(') + values + QStringLiteral(") "));
-        }
+namespace {
+
+// Each line holds a fixed number of items: the reader must end a line exactly where the format does.
+void expectLineEnd(const seqfile::Reader &in, bool endsLine) {
+    if (in.EndedLine() != endsLine)
+        badFile(endsLine ? QStringLiteral("more items on a line than belong there")
+                         : QStringLiteral("a line ends early"));
+}
+
+seqfile::Item readItem(seqfile::Reader &in, bool endsLine) {
+    seqfile::Item item = in.Read();
+    expectLineEnd(in, endsLine);
+    return item;
+}
+
+std::int32_t readCode(seqfile::Reader &in, bool endsLine) {
+    const std::int32_t n = in.ReadInt32();
+    expectLineEnd(in, endsLine);
+    return n;
+}
+
+Block readBlock(seqfile::Reader &in) {
+    Block b;
+    b.table = readItem(in, false).text;
+    if (!isInputTable(b.table))
+        engine::raise(engine::err::DbNoSuchTable,
+                      QStringLiteral("'%1' is not a table of the input and cannot be loaded.").arg(b.table));
+    const std::int32_t fieldCount = readCode(in, false);
+    const std::int32_t recordCount = readCode(in, true);
+    if (fieldCount < 1 || recordCount < 0 || fieldCount > 0x7FFF || recordCount > 0x7FFF)
+        badFile(QStringLiteral("the counts of '%1'").arg(b.table));
+    for (int f = 0; f < fieldCount; ++f) {
+        const QString field = readItem(in, true).text;
+        for (const QString &earlier : b.fields)
+            if (earlier.toUpper() == field.toUpper())
+                badFile(QStringLiteral("the field '%1' twice").arg(field));
+        b.fields << field;
     }
+    for (int r = 0; r < recordCount; ++r) {
+        std::vector<FileValue> record;
+        for (int f = 0; f < fieldCount; ++f) {
+            const seqfile::Item item = readItem(in, false);
+            const std::int32_t code = readCode(in, true);
+            record.push_back({item.text, item.quoted, code});
+        }
+        b.records.push_back(std::move(record));
+    }
+    return b;
+}
+
+// Codes of a text field and of a number field; the writer gives 10, 3, 4 or 7, the old reader also knew 12.
+bool codeFits(std::int32_t code, int fieldType) {
+    if (fieldType == 200 || fieldType == engine::adVarWChar || fieldType == engine::adLongVarWChar)
+        return code == 10 || code == 12;
+    return (code == 3 || code == 4 || code == 7) &&
+           (fieldType == engine::adSmallInt || fieldType == engine::adInteger || fieldType == engine::adDouble);
+}
+
+void checkCodes(engine::Connection &cn, const Block &b) {
+    engine::Recordset rs;
+    rs.Open(b.table, cn, engine::adOpenStatic, engine::adLockReadOnly, engine::adCmdTable);
+    std::vector<int> types;
+    for (const QString &field : b.fields)
+        types.push_back(rs.Fields(field).Type());
+    rs.Close();
+    for (const std::vector<FileValue> &record : b.records)
+        for (std::size_t f = 0; f < record.size(); ++f)
+            if (!codeFits(record[f].code, types[f]))
+                engine::raise(engine::err::TypeMismatch, QStringLiteral("Type code %1 does not fit the field '%2'.")
+                                                             .arg(record[f].code)
+                                                             .arg(b.fields[static_cast<qsizetype>(f)]));
+}
+
+void putIntoDatabase(engine::Command &command, const Block &b) {
+    const auto execute = [&command](const QString &sql) {
+        command.CommandText = sql;
+        command.Execute();
+    };
+    const QString table = bracketed(b.table) + QLatin1Char(' ');
+    execute(QStringLiteral("DELETE * FROM ") + table);
+    QString fieldList;
+    for (const QString &field : b.fields) {
+        if (!fieldList.isEmpty())
+            fieldList += QStringLiteral(", ");
+        fieldList += bracketed(field);
+    }
+    for (const std::vector<FileValue> &record : b.records) {
+        QString values;
+        for (std::size_t f = 0; f < record.size(); ++f)
+            values += FormatSqlValue(record[f].text, record[f].code, f + 1 == record.size(), record[f].quoted);
+        execute(QStringLiteral("INSERT INTO ") + table + QLatin1Char('(') + fieldList + QStringLiteral(") ") +
+                QStringLiteral("VALUES ") + QLatin1Char('(') + values + QStringLiteral(") "));
+    }
+}
+
+} // namespace
+
+std::vector<Block> ReadProjectFile(const QByteArray &bytes) {
+    seqfile::Reader in(bytes);
+    std::vector<Block> blocks;
+    // Anything after the last block reads as one more block, which the checks below refuse.
+    while (!in.Eof()) {
+        Block b = readBlock(in);
+        for (const Block &earlier : blocks)
+            if (earlier.table.toUpper() == b.table.toUpper())
+                badFile(QStringLiteral("a second block of '%1'").arg(b.table));
+        if (b.table.toUpper() == QLatin1String("INDDATA") && b.records.size() != 1)
+            badFile(QStringLiteral("'%1' holds %2 records").arg(b.table).arg(b.records.size()));
+        blocks.push_back(std::move(b));
+    }
+    // The program always writes all four input tables; fewer blocks is a file cut short.
+    if (blocks.size() != static_cast<std::size_t>(kInputTables.size()))
+        badFile(QStringLiteral("%1 of %2 tables").arg(blocks.size()).arg(kInputTables.size()));
+    return blocks;
 }
 
 bool SaveInddata(engine::Connection &Cn, const QString &FileName, std::int16_t TableCount, const QStringList &Tables) {
@@ -161,37 +247,29 @@ bool SaveInddata(engine::Connection &Cn, const QString &FileName, std::int16_t T
                 writeTable(out, Cn, table);
         }
         schema.Close();
-        // The file is opened only once its whole contents are at hand: written in place, it is emptied on
-        // opening, and a table that then failed to read would leave nothing of the project saved before.
-        QSaveFile file(FileName);
-        // Where no file can be made beside it, the file is written in place rather than not at all.
-        file.setDirectWriteFallback(true);
-        if (!file.open(QIODevice::WriteOnly))
-            raiseFileError(file);
-        if (file.write(out.bytes()) != out.bytes().size() || !file.commit())
-            raiseFileError(file);
+        // The file is written only once its whole contents are at hand, and never in place.
+        platform::WriteFileWhole(FileName, out.bytes());
         return true;
     } catch (const engine::RuntimeError &) {
         return false;
     }
 }
 
+void LoadProjectFile(engine::Connection &Cn, const QString &FileName) {
+    const std::vector<Block> blocks = ReadProjectFile(platform::ReadPlainFile(FileName, kMaxFileSize));
+    for (const Block &b : blocks)
+        checkCodes(Cn, b);
+    engine::Command command;
+    command.ActiveConnection = Cn;
+    engine::AllOrNothing(Cn, [&] {
+        for (const Block &b : blocks)
+            putIntoDatabase(command, b);
+    });
+}
+
 bool LoadInddata(engine::Connection &Cn, const QString &FileName) {
     try {
-        QFile file(FileName);
-        if (!file.exists())
-            engine::raise(engine::err::FileNotFound);
-        if (!file.open(QIODevice::ReadOnly))
-            raiseFileError(file);
-        engine::Command command;
-        command.ActiveConnection = Cn;
-        // One transaction for speed; it is committed after a fault too, so the blocks before it stay.
-        engine::AsOneWrite(Cn, [&] {
-            ReadStatements(file, [&command](const QString &sql) {
-                command.CommandText = sql;
-                command.Execute();
-            });
-        });
+        LoadProjectFile(Cn, FileName);
         return true;
     } catch (const engine::RuntimeError &) {
         return false;

@@ -2,16 +2,14 @@
 // Project files (.epx): whole tables of inddata.mdb in a comma-separated text file. Per table a header line
 // (name, field count, record count), one line per field name, then one line per value with the field's
 // type code. The writer copies the named tables; the reader empties each table that the file holds and
-// inserts the file's records through Jet SQL texts.
+// inserts the file's records through Jet SQL texts, all of them or none.
 
 #include "engine/engine.h"
 
 #include <QString>
 #include <QStringList>
 #include <cstdint>
-#include <functional>
-
-class QIODevice;
+#include <vector>
 
 namespace SaveLoad {
 
@@ -25,9 +23,11 @@ inline const QStringList kInputTables = {QStringLiteral("Projekt"), QStringLiter
 // failed save leaves an existing file as it was. Shows no message.
 bool SaveInddata(engine::Connection &Cn, const QString &FileName, std::int16_t TableCount, const QStringList &Tables);
 
-// Puts every block of the file into the database, each statement taking effect at once. False on the first
-// fault (the blocks before it stay in the database). Shows no message.
+// Puts every block of the file into the database in one transaction. False on any fault, and then the
+// database is as it was. Shows no message.
 bool LoadInddata(engine::Connection &Cn, const QString &FileName);
+// The same load, raising the fault instead of returning false.
+void LoadProjectFile(engine::Connection &Cn, const QString &FileName);
 
 // The type code written after a value: 3, 4, 7 and 10 for small integer, integer, double and text; any other
 // database type t gives t + 1000.
@@ -39,8 +39,21 @@ std::int32_t FieldTypeCode(std::int32_t fieldType);
 // unquoted #NULL# is a missing value; a quoted one is the text "#NULL#".
 QString FormatSqlValue(const QString &Value, std::int32_t Code, bool IsLast, bool Quoted = false);
 
-// The reader without the database: hands each SQL text of the file, in order, to execute. Raises on the
-// first fault, including a block for a table outside kInputTables.
-void ReadStatements(QIODevice &file, const std::function<void(const QString &sql)> &execute);
+// One block of a project file as read, before any of it reaches the database.
+struct FileValue {
+    QString text;
+    bool quoted = false;
+    std::int32_t code = 0;
+};
+struct Block {
+    QString table;
+    QStringList fields;
+    std::vector<std::vector<FileValue>> records;
+};
+
+// The blocks of a whole file, checked without the database: each line holds the items it should, each of the
+// four input tables has exactly one block, inddata holds one record, and nothing but blank lines follows.
+// Raises on the first fault.
+std::vector<Block> ReadProjectFile(const QByteArray &bytes);
 
 } // namespace SaveLoad

@@ -3,7 +3,6 @@
 #include "engine/checked.h"
 #include "engine/errors.h"
 
-#include <QIODevice>
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
@@ -44,11 +43,6 @@ std::optional<QString> fromUtf8(const QByteArray &b) {
     return s;
 }
 
-constexpr qsizetype kChunk = 64 * 1024;
-// No text of the input tables comes near this; a file that does is no project file, and reading on would
-// only fill memory.
-constexpr qsizetype kMaxItem = 1024 * 1024;
-
 bool isBlank(int c) { return c == ' ' || c == '\t'; }
 bool isLineEnd(int c) { return c == '\r' || c == '\n'; }
 
@@ -63,7 +57,7 @@ QByteArray EncodeText(const QString &s) {
             return s.toUtf8();
         cp.append(*b);
     }
-    // A text whose Windows-1252 bytes happen to be valid UTF-8 would be read as UTF-8.
+    // Windows-1252 bytes that happen to be valid UTF-8 would be read as UTF-8.
     if (!isAscii(cp) && fromUtf8(cp))
         return s.toUtf8();
     return cp;
@@ -140,27 +134,27 @@ std::optional<double> ParsePlainNumber(const QString &text) {
 
 void Writer::separate() {
     if (lineStarted_)
-        out_.append(',');
+        out_.append(QLatin1Char(','));
     lineStarted_ = true;
 }
 
 void Writer::Text(const QString &s) {
     separate();
-    QByteArray b = EncodeText(s);
-    b.replace("\"", "\"\"");
-    out_.append('"').append(b).append('"');
+    out_.append(QLatin1Char('"'))
+        .append(QString(s).replace(QLatin1String("\""), QLatin1String("\"\"")))
+        .append(QLatin1Char('"'));
 }
 
 void Writer::Integer(std::int64_t n) {
     separate();
-    out_.append(QByteArray::number(static_cast<qlonglong>(n)));
+    out_.append(QString::number(static_cast<qlonglong>(n)));
 }
 
 void Writer::Number(double x) {
     engine::checked::fin(x);
     separate();
     if (x == 0) {
-        out_.append('0');
+        out_.append(QLatin1Char('0'));
         return;
     }
     // Plain digits where the runtime writes them, its exponent form (1E+16, 1.5E-05) beyond.
@@ -170,14 +164,12 @@ void Writer::Number(double x) {
     const auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, x, format);
     if (ec != std::errc())
         engine::raise(engine::err::Overflow);
-    QByteArray b(buf, ptr - buf);
-    b.replace('e', 'E');
-    out_.append(b);
+    out_.append(QString::fromLatin1(buf, ptr - buf).replace(QLatin1Char('e'), QLatin1Char('E')));
 }
 
 void Writer::Null() {
     separate();
-    out_.append("#NULL#");
+    out_.append(QLatin1String("#NULL#"));
 }
 
 void Writer::Value(const engine::Variant &v) {
@@ -194,30 +186,20 @@ void Writer::Value(const engine::Variant &v) {
 }
 
 void Writer::EndLine() {
-    out_.append("\r\n");
+    out_.append(QLatin1String("\r\n"));
     lineStarted_ = false;
 }
 
+QByteArray Writer::bytes() const { return EncodeText(out_); }
+
 // ---- Reader
 
-Reader::Reader(QIODevice &dev) : dev_(dev) {}
-
-void Reader::fill() {
-    if (pos_ < buf_.size())
-        return;
-    buf_ = dev_.read(kChunk);
-    pos_ = 0;
-    if (!started_) {
-        started_ = true;
-        if (buf_.startsWith("\xEF\xBB\xBF")) // a byte-order mark that an editor put in front
-            pos_ = 3;
-    }
+Reader::Reader(const QByteArray &bytes) {
+    // A byte-order mark that an editor put in front is no content.
+    text_ = DecodeText(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes);
 }
 
-int Reader::peek() {
-    fill();
-    return pos_ < buf_.size() ? static_cast<unsigned char>(buf_[pos_]) : -1;
-}
+int Reader::peek() const { return pos_ < text_.size() ? text_[pos_].unicode() : -1; }
 
 int Reader::get() {
     const int c = peek();
@@ -240,13 +222,8 @@ Item Reader::Read() {
         get();
     if (peek() < 0)
         engine::raise(engine::err::InputPastEnd);
-    QByteArray bytes;
-    const auto append = [&bytes](int c) {
-        if (bytes.size() >= kMaxItem)
-            engine::raise(14, QStringLiteral("Out of string space"));
-        bytes.append(static_cast<char>(c));
-    };
     Item item;
+    const qsizetype start = pos_;
     if (peek() == '"') {
         item.quoted = true;
         get();
@@ -259,21 +236,22 @@ Item Reader::Read() {
                     break;
                 get();
             }
-            append(c);
+            item.text.append(QChar(static_cast<char16_t>(c)));
         }
         // Whatever stands between the closing quote and the next comma or line end is not part of the item.
         while (peek() >= 0 && peek() != ',' && !isLineEnd(peek()))
             get();
     } else {
         while (peek() >= 0 && peek() != ',' && !isLineEnd(peek()))
-            append(get());
-        while (!bytes.isEmpty() && isBlank(bytes.back()))
-            bytes.chop(1);
+            get();
+        item.text = text_.mid(start, pos_ - start);
+        while (!item.text.isEmpty() && isBlank(item.text.back().unicode()))
+            item.text.chop(1);
     }
     const int end = get();
+    endedLine_ = end != ',';
     if (end == '\r' && peek() == '\n')
         get();
-    item.text = DecodeText(bytes);
     return item;
 }
 

@@ -4,11 +4,11 @@
 // The reader reads items, not lines: a quoted item may span line ends, and any line end or comma ends an
 // unquoted one.
 //
-// Texts go out in Windows-1252, which the old runtime wrote for Danish text, unless a text has a character
-// that Windows-1252 lacks or its bytes would read as UTF-8; such a text goes out in UTF-8. The reader takes
-// an item that is valid UTF-8 as UTF-8 and any other as Windows-1252, so every text comes back as written.
-// A double quote inside a text is written doubled, so that it reads back as one quote and not as the end of
-// the text.
+// One encoding per file: Windows-1252, which the old runtime wrote for Danish text, unless a text has a
+// character that Windows-1252 lacks or the file's bytes would read as UTF-8; then the whole file is UTF-8. The
+// reader takes a file that is valid UTF-8 as UTF-8 and any other as Windows-1252, so every text comes back as
+// written. A double quote inside a text is written doubled, so that it reads back as one quote and not as the
+// end of the text.
 
 #include "engine/variant.h"
 
@@ -16,8 +16,6 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
-
-class QIODevice;
 
 namespace seqfile {
 
@@ -34,11 +32,12 @@ public:
     // Ends the line with CR LF.
     void EndLine();
 
-    const QByteArray &bytes() const { return out_; }
+    // The whole file in its one encoding.
+    QByteArray bytes() const;
 
 private:
     void separate();
-    QByteArray out_;
+    QString out_;
     bool lineStarted_ = false;
 };
 
@@ -50,7 +49,8 @@ struct Item {
 
 class Reader {
 public:
-    explicit Reader(QIODevice &dev);
+    // The whole file, decoded at once.
+    explicit Reader(const QByteArray &bytes);
 
     // True when nothing but blanks and line ends remains.
     bool Eof();
@@ -60,20 +60,20 @@ public:
     // type mismatch (13), a number out of range overflow (6), an empty item reads as 0.
     std::int16_t ReadInt16();
     std::int32_t ReadInt32();
+    // True when the item read last ended its line (or the file), false when a comma followed it.
+    bool EndedLine() const { return endedLine_; }
 
 private:
-    int peek();
+    int peek() const;
     int get();
-    void fill();
     double readNumber();
 
-    QIODevice &dev_;
-    QByteArray buf_;
+    QString text_;
     qsizetype pos_ = 0;
-    bool started_ = false;
+    bool endedLine_ = false;
 };
 
-// The Windows-1252 and UTF-8 conversions of the items, for the tests.
+// The Windows-1252 and UTF-8 conversions of a whole file.
 QByteArray EncodeText(const QString &s);
 QString DecodeText(const QByteArray &bytes);
 

@@ -241,7 +241,14 @@ void Connection::CommitTrans() {
     if (d_->transDepth == 0)
         raise(err::DbFailure, QStringLiteral("No transaction is active."));
     --d_->transDepth;
-    d_->exec(d_->transDepth == 0 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE t%1").arg(d_->transDepth));
+    try {
+        d_->exec(d_->transDepth == 0 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE t%1").arg(d_->transDepth));
+    } catch (const RuntimeError &) {
+        // A commit that fails (a full disk) leaves the transaction open, to be rolled back.
+        if (!sqlite3_get_autocommit(d_->db) || d_->transDepth > 0)
+            ++d_->transDepth;
+        throw;
+    }
 }
 
 void Connection::RollbackTrans() {
@@ -274,18 +281,26 @@ void Engine::CompactDatabase(const QString &src, const QString &dst) {
     sqlite3 *db = openFile(from, false);
     sqlite3_stmt *st = nullptr;
     int rc = sqlite3_prepare_v2(db, "VACUUM INTO ?1", -1, &st, nullptr);
-    if (rc == SQLITE_OK) {
+    // The source is read while the statement is prepared; only the step writes the target.
+    const bool prepared = rc == SQLITE_OK;
+    if (prepared) {
         const QByteArray target = QFileInfo(dst).absoluteFilePath().toUtf8();
         sqlite3_bind_text(st, 1, target.constData(), static_cast<int>(target.size()), SQLITE_TRANSIENT);
         rc = sqlite3_step(st);
     }
+    const int code = sqlite3_extended_errcode(db) & 0xff;
     const QString msg = QString::fromUtf8(sqlite3_errmsg(db));
     sqlite3_finalize(st);
     sqlite3_close_v2(db);
-    if (rc != SQLITE_DONE && rc != SQLITE_OK)
-        raise(3049, QStringLiteral("Cannot open database '%1'. It may not be a database that your application "
-                                   "recognizes, or the file may be corrupt. (%2)")
-                        .arg(src, msg));
+    if (rc == SQLITE_DONE || rc == SQLITE_OK)
+        return;
+    // A copy cut short is no copy: the next start must not take it for the database.
+    QFile::remove(QFileInfo(dst).absoluteFilePath());
+    if (const std::optional<Cause> cause = causeOf(code, prepared && code == SQLITE_CANTOPEN ? dst : src))
+        raise(cause->number, cause->text);
+    raise(3049, QStringLiteral("Cannot open database '%1'. It may not be a database that your application "
+                               "recognizes, or the file may be corrupt. (%2)")
+                    .arg(src, msg));
 }
 
 void CreateDatabase(const QString &path, const QString &script, bool workgroup, const QString &user,

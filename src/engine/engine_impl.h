@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <cstdint>
+#include <optional>
 #include <sqlite3.h>
 #include <unordered_map>
 
@@ -34,6 +35,14 @@ bool isNumericType(int adoType);
 Variant readColumn(sqlite3_stmt *st, int col, int adoType);
 void bindValue(sqlite3_stmt *st, int pos, const Variant &v);
 [[noreturn]] void raiseDb(sqlite3 *db, const QString &context = {});
+
+// The engine's number and text for a failure whose cause the user can act on (a full disk, a file in use, no
+// permission); none for any other SQLite result code.
+struct Cause {
+    std::int32_t number;
+    QString text;
+};
+std::optional<Cause> causeOf(int code, const QString &file);
 
 class Statement {
 public:

@@ -18,8 +18,12 @@ QString runtimeErrorText(std::int32_t number) {
         return QStringLiteral("Type mismatch");
     case err::FileNotFound:
         return QStringLiteral("File not found");
+    case err::DeviceIO:
+        return QStringLiteral("Device I/O error");
     case err::FileAlreadyExists:
         return QStringLiteral("File already exists");
+    case err::DiskFull:
+        return QStringLiteral("Disk full");
     case err::InputPastEnd:
         return QStringLiteral("Input past end of file");
     case err::PermissionDenied:
@@ -28,6 +32,8 @@ QString runtimeErrorText(std::int32_t number) {
         return QStringLiteral("Path/File access error");
     case err::InvalidUseOfNull:
         return QStringLiteral("Invalid use of Null");
+    case err::InvalidFileFormat:
+        return QStringLiteral("Invalid file format");
     case err::NoCurrentRecord:
         return QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. Requested "
                               "operation requires a current record.");

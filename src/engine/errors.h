@@ -28,11 +28,14 @@ constexpr std::int32_t SubscriptOutOfRange = 9;
 constexpr std::int32_t DivisionByZero = 11;
 constexpr std::int32_t TypeMismatch = 13;
 constexpr std::int32_t FileNotFound = 53;
+constexpr std::int32_t DeviceIO = 57;
 constexpr std::int32_t FileAlreadyExists = 58;
+constexpr std::int32_t DiskFull = 61;
 constexpr std::int32_t InputPastEnd = 62;
 constexpr std::int32_t PermissionDenied = 70;
 constexpr std::int32_t PathFileAccess = 75;
 constexpr std::int32_t InvalidUseOfNull = 94;
+constexpr std::int32_t InvalidFileFormat = 321;
 // Data-access errors that the old component numbered small.
 constexpr std::int32_t NoCurrentRecord = 3021;
 constexpr std::int32_t NotAllowedInContext = 3219;

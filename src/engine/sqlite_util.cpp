@@ -5,9 +5,34 @@
 
 namespace engine::detail {
 
+std::optional<Cause> causeOf(int code, const QString &file) {
+    switch (code & 0xff) {
+    case SQLITE_FULL:
+        return Cause{3026, QStringLiteral("Not enough space on disk.")};
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return Cause{3045, QStringLiteral("Could not use '%1'; file already in use.").arg(file)};
+    case SQLITE_CANTOPEN:
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        return Cause{3051, QStringLiteral("The Microsoft Jet database engine cannot open the file '%1'.  It is "
+                                          "already opened exclusively by another user, or you need permission to "
+                                          "view its data.")
+                               .arg(file)};
+    case SQLITE_IOERR:
+        return Cause{3043, QStringLiteral("Disk or network error.")};
+    default:
+        return std::nullopt;
+    }
+}
+
 void raiseDb(sqlite3 *db, const QString &context) {
     const int code = db ? sqlite3_extended_errcode(db) : SQLITE_ERROR;
     QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("database error");
+    // What the user can act on reads in the engine's own words.
+    if (const std::optional<Cause> cause =
+            causeOf(code, db ? QString::fromUtf8(sqlite3_db_filename(db, "main")) : QString()))
+        msg = cause->text;
     if (!context.isEmpty())
         msg = context + QStringLiteral(": ") + msg;
     std::int32_t number = err::DbFailure;

@@ -1,7 +1,8 @@
 #pragma once
-// Writes grouped into one transaction: one sync to disk instead of one per row. After a run-time error the rows
-// written before it are committed all the same, so the tables end as row-by-row writing would have left them,
-// and the error that stopped the work is the one that rises, not a failing commit after it.
+// AsOneWrite: writes grouped into one transaction: one sync to disk instead of one per row. After a run-time
+// error the rows written before it are committed all the same, so the tables end as row-by-row writing would
+// have left them, and the error that stopped the work is the one that rises, not a failing commit after it.
+// AllOrNothing: every write of body stays, or none does (a failing commit included).
 
 #include "engine/engine.h"
 
@@ -19,6 +20,20 @@ template <class Body> void AsOneWrite(Connection &cn, Body &&body) {
         throw;
     }
     cn.CommitTrans();
+}
+
+template <class Body> void AllOrNothing(Connection &cn, Body &&body) {
+    cn.BeginTrans();
+    try {
+        body();
+        cn.CommitTrans();
+    } catch (...) {
+        try {
+            cn.RollbackTrans();
+        } catch (const RuntimeError &) {
+        }
+        throw;
+    }
 }
 
 } // namespace engine

@@ -5,8 +5,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -19,6 +22,11 @@ QString folderOf(const QString &path) { return QFileInfo(path).absolutePath(); }
     switch (e) {
     case ENOENT:
         engine::raise(engine::err::FileNotFound);
+    case ENOSPC:
+    case EDQUOT:
+        engine::raise(engine::err::DiskFull);
+    case EIO:
+        engine::raise(engine::err::DeviceIO);
     case EEXIST:
         engine::raise(engine::err::FileAlreadyExists);
     case EACCES:
@@ -49,7 +57,21 @@ void syncPath(const QString &path, int flags) {
         raiseFromErrno(e);
 }
 
+// Runs one system call of WriteFileWhole, or fails it as the test seam says.
+template <class Call> auto faultable(const char *name, Call &&call) -> decltype(call()) {
+    if (FileFault)
+        if (const int e = FileFault(name)) {
+            errno = e;
+            return -1;
+        }
+    return call();
+}
+
+QByteArray encoded(const QString &path) { return QFile::encodeName(path); }
+
 } // namespace
+
+std::function<int(const char *call)> FileFault;
 
 QString ListFile(const QString &path) {
     const QFileInfo info(path);
@@ -90,5 +112,108 @@ void SyncFile(const QString &path) {
 }
 
 void SyncFolder(const QString &folder) { syncPath(folder, O_RDONLY | O_DIRECTORY); }
+
+} // namespace platform
+
+namespace platform {
+
+void WriteFileWhole(const QString &path, const QByteArray &bytes) {
+    QFileInfo target(path);
+    // The file that a link names is the one replaced, and the link stays.
+    const QString file = target.isSymLink() && target.exists() ? target.canonicalFilePath() : target.absoluteFilePath();
+    static std::atomic<int> serial{0};
+    const QString temp =
+        QDir(folderOf(file))
+            .filePath(QStringLiteral(".%1.%2-%3.tmp").arg(QFileInfo(file).fileName()).arg(::getpid()).arg(serial++));
+    const int fd = faultable(
+        "open", [&] { return ::open(encoded(temp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); });
+    if (fd < 0)
+        raiseFromErrno(errno);
+    int failure = 0;
+    struct stat old {};
+    if (::stat(encoded(file).constData(), &old) == 0)
+        ::fchmod(fd, old.st_mode & 07777);
+    for (qsizetype done = 0; failure == 0 && done < bytes.size();) {
+        const ssize_t n = faultable("write", [&] {
+            return ::write(fd, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
+        });
+        if (n > 0)
+            done += n;
+        else if (n == 0 || errno != EINTR)
+            failure = n == 0 ? EIO : errno;
+    }
+    if (failure == 0 && faultable("fsync", [&] { return ::fsync(fd); }) != 0)
+        failure = errno;
+    if (faultable("close", [&] { return ::close(fd); }) != 0 && failure == 0)
+        failure = errno;
+    if (failure == 0 &&
+        faultable("rename", [&] { return ::rename(encoded(temp).constData(), encoded(file).constData()); }) != 0)
+        failure = errno;
+    if (failure != 0) {
+        ::unlink(encoded(temp).constData());
+        raiseFromErrno(failure);
+    }
+    SyncFolder(folderOf(file));
+}
+
+QByteArray ReadPlainFile(const QString &path, qint64 maxSize) {
+    // Without O_NONBLOCK, opening a pipe would wait for a writer that never comes.
+    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        raiseFromErrno(errno);
+    struct stat st {};
+    QByteArray bytes;
+    int failure = 0;
+    if (::fstat(fd, &st) != 0)
+        failure = errno;
+    else if (!S_ISREG(st.st_mode) || st.st_size > maxSize)
+        failure = EINVAL;
+    else {
+        bytes.resize(static_cast<qsizetype>(st.st_size));
+        qsizetype done = 0;
+        while (failure == 0 && done < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + done, static_cast<std::size_t>(bytes.size() - done));
+            if (n < 0 && errno != EINTR)
+                failure = errno;
+            else if (n == 0)
+                bytes.truncate(done); // shrank while being read
+            else if (n > 0)
+                done += n;
+        }
+    }
+    ::close(fd);
+    if (failure == EINVAL)
+        engine::raise(engine::err::PathFileAccess);
+    if (failure != 0)
+        raiseFromErrno(failure);
+    return bytes;
+}
+
+bool FolderLock::Take(const QString &folder) {
+    const QString path = QFileInfo(folder).canonicalFilePath();
+    if (fd_ >= 0 && path == folder_)
+        return true;
+    Release();
+    const int fd = ::open(encoded(path.isEmpty() ? folder : path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        raiseFromErrno(errno);
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int e = errno;
+        ::close(fd);
+        if (e == EWOULDBLOCK)
+            return false;
+        raiseFromErrno(e);
+    }
+    fd_ = fd;
+    folder_ = path;
+    return true;
+}
+
+void FolderLock::Release() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    folder_.clear();
+}
 
 } // namespace platform

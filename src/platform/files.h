@@ -1,8 +1,10 @@
 #pragma once
 // The file functions start-up relies on, with the old platform's rule that names are found without regard
-// to case. Failures raise the runtime's file errors (53 not found, 58 already exists, 70, 75).
+// to case. Failures raise the runtime's file errors (53 not found, 57, 58 already exists, 61 disk full, 70, 75).
 
+#include <QByteArray>
 #include <QString>
+#include <functional>
 
 namespace platform {
 
@@ -21,5 +23,35 @@ void RenameFile(const QString &from, const QString &to);
 // Writes the file's data and its folder's entry to disk, so a later rename or delete cannot outrun them.
 void SyncFile(const QString &path);
 void SyncFolder(const QString &folder);
+
+// Replaces the file at path by one holding bytes: written beside it under a temporary name, every write and
+// the flush to disk checked, then renamed over it. On any failure the temporary file is gone and a file that
+// stood at path is as it was; nothing is ever written in place.
+void WriteFileWhole(const QString &path, const QByteArray &bytes);
+
+// The whole contents of a plain file. A pipe, a folder or a device is refused without waiting on it, and so
+// is a file larger than maxSize.
+QByteArray ReadPlainFile(const QString &path, qint64 maxSize);
+
+// Tests only: called before each system call of WriteFileWhole with its name ("open", "write", "fsync",
+// "close", "rename"); a nonzero errno it returns makes that call fail with it.
+extern std::function<int(const char *call)> FileFault;
+
+// A hold on a folder for as long as the object lives (or until Release): the one program that may work on
+// the databases there. The system lets it go when the process ends, however it ends, so none is ever stale.
+class FolderLock {
+public:
+    FolderLock() = default;
+    FolderLock(const FolderLock &) = delete;
+    FolderLock &operator=(const FolderLock &) = delete;
+    ~FolderLock() { Release(); }
+    // False when another holds the folder; true when this one now holds it (also when it already did).
+    bool Take(const QString &folder);
+    void Release();
+
+private:
+    int fd_ = -1;
+    QString folder_;
+};
 
 } // namespace platform

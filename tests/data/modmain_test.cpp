@@ -1,16 +1,11 @@
-#include "data/account.h"
-#include "data/connections.h"
 #include "data/modmain.h"
+#include "engine/engine_impl.h"
+#include "platform/files.h"
 #include "platform/message_box.h"
-#include "support/databases.h"
 #include "table_helpers.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-#include <sqlite3.h>
 
 using modMain::StartStep;
 
@@ -27,14 +22,12 @@ protected:
     QTemporaryDir dir;
     QString previous = QDir::currentPath();
     std::shared_ptr<platform::RecordingMessages> messages = std::make_shared<platform::RecordingMessages>();
-    std::vector<StartStep> steps;
     int windows = 0;
 
     void SetUp() override {
         QDir::setCurrent(dir.path());
         testsupport::makeDatabases(dir.path());
         platform::setMessageService(messages);
-        modMain::AfterStep = [this](StartStep s) { steps.push_back(s); };
         modMain::ShowMainWindow = [this] { ++windows; };
     }
     void TearDown() override {
@@ -51,197 +44,86 @@ protected:
     }
     bool start() {
         closeConnections();
-        steps.clear();
+        messages->shown.clear();
+        windows = 0;
         return modMain::Main(dir.path());
     }
     QString at(const QString &name) const { return dir.filePath(name); }
     QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
-    void rename(const char *from, const char *to) {
-        ASSERT_TRUE(QFile::rename(at(QLatin1String(from)), at(QLatin1String(to))));
+    // Names and contents of the folder's files.
+    QByteArrayList image() const {
+        QByteArrayList all;
+        for (const QString &f : files()) {
+            QFile file(at(f));
+            all << f.toUtf8() << (file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+        }
+        return all;
     }
-    void setCompany(const QString &name) const {
-        engine::Connection cn;
-        cn.Open(data::ConnectionString(QStringLiteral("inddata.mdb")));
-        tablehelpers::setFirst(cn, QStringLiteral("Firma"), QStringLiteral("Navn"), name);
-        cn.Close();
-    }
-    engine::Variant company() const {
-        engine::Connection cn;
-        cn.Open(data::ConnectionString(QStringLiteral("inddata.mdb")));
-        return tablehelpers::column(cn, QStringLiteral("Firma"), QStringLiteral("Navn")).at(0);
-    }
-    std::size_t loads() const {
-        engine::Connection cn;
-        cn.Open(data::ConnectionString(QStringLiteral("inddata.mdb")));
-        return tablehelpers::column(cn, QStringLiteral("inddatalast"), QStringLiteral("lastid")).size();
-    }
-    void expectMissing(const char *file) {
-        ASSERT_EQ(messages->shown.size(), 1u);
-        EXPECT_EQ(messages->shown[0].text,
-                  QStringLiteral("Filen \"") + at(QLatin1String(file)) + QStringLiteral("\" mangler !"));
-        EXPECT_EQ(messages->shown[0].icon, platform::Icon::None);
-        EXPECT_EQ(messages->shown[0].buttons, platform::Buttons::Ok);
-        EXPECT_EQ(messages->shown[0].caption, QStringLiteral("Fundator"));
-        EXPECT_TRUE(modMain::DatabaseMangler);
-        EXPECT_EQ(windows, 0);
-        EXPECT_FALSE(modMain::cnInddata.IsOpen());
-    }
-    // The second line of the one error report shown.
-    QString reportedAt() const {
+    // The one message shown: its text, or for the error report its second and third lines.
+    QString shown() const {
         EXPECT_EQ(messages->shown.size(), 1u);
-        if (messages->shown.empty())
-            return {};
-        EXPECT_EQ(messages->shown[0].icon, platform::Icon::Critical);
-        return messages->shown[0].text.split(QChar(13)).value(1);
+        const platform::RecordingMessages::Shown m =
+            messages->shown.empty() ? platform::RecordingMessages::Shown{} : messages->shown[0];
+        EXPECT_EQ(m.caption, QStringLiteral("Fundator"));
+        EXPECT_EQ(m.icon, m.text.contains(QChar(13)) ? platform::Icon::Critical : platform::Icon::None);
+        const QStringList lines = m.text.split(QChar(13));
+        return lines.size() == 4 ? lines[1] + QStringLiteral(" | ") + lines[2] : m.text;
     }
 };
 
-TEST_F(StartUpTest, CompactsReplacingAnOldCopyAndShowsTheWindow) {
-    setCompany(QStringLiteral("Byg og Anlæg ApS"));
-    tablehelpers::sqlOnFile(
-        at(QStringLiteral("inddata.mdb")),
-        QStringLiteral("CREATE TABLE fyld(x); WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
-                       "FROM c WHERE i < 1000) INSERT INTO fyld SELECT randomblob(1000) FROM c; "
-                       "DROP TABLE fyld;"));
-    const qint64 before = QFileInfo(at(QStringLiteral("inddata.mdb"))).size();
-    QFile stale(at(QStringLiteral("inddata.tmp")));
-    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-    stale.write("left by a failed compaction");
-    stale.close();
-
-    ASSERT_TRUE(start());
-    EXPECT_EQ(steps, (std::vector<StartStep>{StartStep::EngineReady, StartStep::OldCopyDeleted, StartStep::Compacted,
-                                             StartStep::CopyOnDisk, StartStep::OriginalDeleted, StartStep::CopyRenamed,
-                                             StartStep::Connected, StartStep::Cleared, StartStep::Initialised,
-                                             StartStep::SnapshotTaken}));
-    EXPECT_EQ(files(), kDelivered);
-    EXPECT_LT(QFileInfo(at(QStringLiteral("inddata.mdb"))).size(), before - 500000);
-    EXPECT_EQ(company(), engine::Variant(QStringLiteral("Byg og Anlæg ApS")));
-    EXPECT_EQ(loads(), 10u);
-    EXPECT_TRUE(modMain::cnParam.IsOpen() && modMain::cnIsol.IsOpen());
-    EXPECT_TRUE(messages->shown.empty());
-    EXPECT_FALSE(modMain::DatabaseMangler);
-    EXPECT_EQ(windows, 1);
-}
-
-TEST_F(StartUpTest, ALoneCopyInLowerCaseIsTakenWithoutCompaction) {
-    setCompany(QStringLiteral("Byg ApS"));
-    rename("inddata.mdb", "inddata.tmp");
-    ASSERT_TRUE(start());
-    EXPECT_EQ(std::count(steps.begin(), steps.end(), StartStep::Compacted), 0);
-    EXPECT_EQ(files(), kDelivered);
-    EXPECT_EQ(company(), engine::Variant(QStringLiteral("Byg ApS")));
-    EXPECT_EQ(windows, 1);
-}
-
-TEST_F(StartUpTest, ALoneCopyInCapitalsCountsAsMissing) {
-    rename("inddata.mdb", "INDDATA.TMP");
-    EXPECT_FALSE(start());
-    expectMissing("inddata.mdb");
-    EXPECT_TRUE(files().contains(QStringLiteral("INDDATA.TMP")));
-}
-
-TEST_F(StartUpTest, ADatabaseNamedInCapitalsIsFound) {
-    rename("inddata.mdb", "INDDATA.MDB");
-    ASSERT_TRUE(start());
-    EXPECT_EQ(files(), kDelivered);
-    EXPECT_EQ(windows, 1);
-}
-
-TEST_F(StartUpTest, OnlyTheFirstMissingDatabaseIsReported) {
-    ASSERT_TRUE(QFile::remove(at(QStringLiteral("param.mdb"))));
-    ASSERT_TRUE(QFile::remove(at(QStringLiteral("isol.mdb"))));
-    EXPECT_FALSE(start());
-    expectMissing("param.mdb");
-
-    messages->shown.clear();
-    testsupport::makeDatabases(dir.path());
-    ASSERT_TRUE(QFile::remove(at(QStringLiteral("isol.mdb"))));
-    EXPECT_FALSE(start());
-    expectMissing("isol.mdb");
-}
-
-TEST_F(StartUpTest, AnErrorWhileClearingTheInputEndsStartUp) {
-    tablehelpers::sqlOnFile(at(QStringLiteral("inddata.mdb")), QStringLiteral("DROP TABLE inddatalast"));
-    EXPECT_FALSE(start());
-    EXPECT_EQ(reportedAt(), QStringLiteral("Function: Sub Main, Log nr. 108"));
-    EXPECT_EQ(windows, 0);
-}
-
-TEST_F(StartUpTest, AFailedCompactionKeepsTheDatabaseAndEndsStartUp) {
-    QFile mdb(at(QStringLiteral("inddata.mdb")));
-    ASSERT_TRUE(mdb.open(QIODevice::WriteOnly));
-    mdb.write(QByteArray(4096, 'x'));
-    mdb.close();
-    EXPECT_FALSE(start());
-    EXPECT_EQ(reportedAt(), QStringLiteral("Function: Sub Main, Log nr. 896"));
-    ASSERT_TRUE(mdb.open(QIODevice::ReadOnly));
-    EXPECT_EQ(mdb.readAll(), QByteArray(4096, 'x'));
-}
-
-TEST_F(StartUpTest, AMissingWorkgroupFileEndsStartUpAtTheConnections) {
-    ASSERT_TRUE(QFile::remove(at(QStringLiteral("system.mdw"))));
-    EXPECT_FALSE(start());
-    EXPECT_EQ(reportedAt(), QStringLiteral("Function: Sub Main, Log nr. 900"));
-}
-
-// The connections name their files without a folder: they look in the current folder only.
-TEST_F(StartUpTest, AnotherCurrentFolderEndsStartUpAtTheConnections) {
-    QTemporaryDir elsewhere;
-    QDir::setCurrent(elsewhere.path());
-    EXPECT_FALSE(start());
-    EXPECT_EQ(reportedAt(), QStringLiteral("Function: Sub Main, Log nr. 900"));
-    EXPECT_FALSE(modMain::DatabaseMangler);
-    EXPECT_EQ(windows, 0);
-    EXPECT_TRUE(QDir(elsewhere.path()).entryList(QDir::Files).isEmpty());
-}
-
-// The files as a crash in the middle of a write leaves them: the database and its rollback journal.
-TEST_F(StartUpTest, AStartAfterACrashInsideAWriteRollsTheWriteBack) {
-    setCompany(QStringLiteral("Byg ApS"));
-    QTemporaryDir image;
-    sqlite3 *db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(at(QStringLiteral("inddata.mdb"))).constData(), &db,
-                              SQLITE_OPEN_READWRITE, nullptr),
-              SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db,
-                           "PRAGMA cache_size = 1; BEGIN; UPDATE Firma SET Navn = 'halv'; "
-                           "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 2000) "
-                           "INSERT INTO inddatalast (lastid, Lasttype) SELECT i, 'Punktlast' FROM c;",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    for (const char *f : {"inddata.mdb", "inddata.mdb-journal"})
-        ASSERT_TRUE(QFile::copy(at(QLatin1String(f)), image.filePath(QLatin1String(f)))) << f;
-    sqlite3_close_v2(db);
-    for (const char *f : {"inddata.mdb", "inddata.mdb-journal"}) {
-        QFile::remove(at(QLatin1String(f)));
-        ASSERT_TRUE(QFile::copy(image.filePath(QLatin1String(f)), at(QLatin1String(f))));
-    }
-
-    ASSERT_TRUE(start());
-    EXPECT_TRUE(messages->shown.empty());
-    EXPECT_EQ(files(), kDelivered);
-    EXPECT_EQ(company(), engine::Variant(QStringLiteral("Byg ApS")));
-    EXPECT_EQ(loads(), 10u);
-}
-
-TEST_F(StartUpTest, AFailedFirstSnapshotIsReportedAndTheWindowStillShows) {
-    modMain::AfterStep = [this](StartStep s) {
-        if (s != StartStep::Initialised)
-            return;
-        modMain::cnInddata.Close();
-        tablehelpers::sqlOnFile(at(QStringLiteral("inddata.mdb")), QStringLiteral("DROP TABLE projekt"));
-        modMain::cnInddata.Open(data::ConnectionString(QStringLiteral("inddata.mdb")));
+// A missing database or a run-time error ends start-up with its message, the error with the step and the cause
+// in the engine's own words, and no file changed.
+TEST_F(StartUpTest, FailuresEndStartUpWithTheirMessage) {
+    sqlite3 *holder = nullptr; // another program in the middle of a write
+    const std::pair<std::function<void()>, QString> cases[] = {
+        {[&] { QFile::rename(at(QStringLiteral("inddata.mdb")), at(QStringLiteral("INDDATA.TMP"))); },
+         "Filen \"" + at(QStringLiteral("inddata.mdb")) + "\" mangler !"},
+        {[&] { QDir().mkdir(at(QStringLiteral("inddata.tmp"))); },
+         "Function: Sub Main, Log nr. 896 | Fejlnr.: 3051, The Microsoft Jet database engine cannot open the file '" +
+             at(QStringLiteral("inddata.tmp")) + "'."},
+        {[&] {
+             sqlite3_open(QFile::encodeName(at(QStringLiteral("inddata.mdb"))).constData(), &holder);
+             sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+         },
+         "Function: Sub Main, Log nr. 896 | Fejlnr.: 3045, Could not use '" + at(QStringLiteral("inddata.mdb")) +
+             "'; file already in use."},
     };
-    EXPECT_TRUE(start());
-    EXPECT_EQ(reportedAt(), QStringLiteral("Function: SaveInddataValues, Log nr. 18"));
-    EXPECT_EQ(windows, 1);
+    for (const auto &[setUp, expected] : cases) {
+        for (const QString &f : files())
+            QFile::remove(at(f));
+        testsupport::makeDatabases(dir.path());
+        setUp();
+        const QByteArrayList before = image();
+        EXPECT_FALSE(start());
+        EXPECT_TRUE(shown().startsWith(expected)) << shown().toStdString();
+        EXPECT_EQ(modMain::DatabaseMangler, expected.startsWith(QLatin1String("Filen")));
+        EXPECT_EQ(image(), before);
+        EXPECT_EQ(windows, 0);
+        sqlite3_close(std::exchange(holder, nullptr));
+        QDir(at(QStringLiteral("inddata.tmp"))).removeRecursively();
+    }
+    // A full disk reads as such, not as a damaged database.
+    EXPECT_EQ(engine::detail::causeOf(SQLITE_FULL, {})->text, QStringLiteral("Not enough space on disk."));
+    EXPECT_FALSE(engine::detail::causeOf(SQLITE_CORRUPT, {}));
 }
 
-TEST_F(StartUpTest, AnErrorShowingTheWindowEndsStartUp) {
-    modMain::ShowMainWindow = [] { engine::raise(engine::err::InvalidProcedureCall); };
-    EXPECT_FALSE(start());
-    EXPECT_EQ(reportedAt(), QStringLiteral("Function: Sub Main, Log nr. 902"));
+// A second start on a folder that a running program holds shows why, changes no file and ends.
+TEST_F(StartUpTest, SecondStartOnARunningFolderChangesNothing) {
+    ASSERT_TRUE(QFile(at(QStringLiteral("inddata.tmp"))).open(QIODevice::WriteOnly)); // left by a failed start
+    ASSERT_TRUE(QFile::rename(at(QStringLiteral("inddata.mdb")), at(QStringLiteral("INDDATA.MDB"))));
+    const QByteArrayList before = image();
+    {
+        platform::FolderLock running;
+        ASSERT_TRUE(running.Take(dir.path()));
+        EXPECT_FALSE(start());
+        EXPECT_EQ(shown(), QStringLiteral("Fundator kører allerede fra denne mappe."));
+        EXPECT_EQ(image(), before);
+        EXPECT_EQ(windows, 0);
+    }
+    ASSERT_TRUE(start()); // the first program ended; the database counts in any case
+    EXPECT_EQ(files(), kDelivered);
+    platform::FolderLock second;
+    EXPECT_FALSE(second.Take(dir.path()));
 }
 
 // Start-up stopped after any step, then again after any step of the next start, and finally run through:
@@ -254,10 +136,7 @@ TEST_F(StartUpTest, AnInterruptedStartNeverLosesTheDatabase) {
             for (const QString &f : files())
                 QFile::remove(at(f));
             testsupport::makeDatabases(dir.path());
-            setCompany(QStringLiteral("Byg ApS"));
-            QFile stale(at(QStringLiteral("inddata.tmp")));
-            ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-            stale.close();
+            tablehelpers::sqlOnFile(at(QStringLiteral("inddata.mdb")), QStringLiteral("UPDATE Firma SET Navn = 'Byg'"));
             for (int stopAt : {first, second}) {
                 modMain::AfterStep = [stopAt](StartStep s) {
                     if (static_cast<int>(s) == stopAt)
@@ -272,8 +151,11 @@ TEST_F(StartUpTest, AnInterruptedStartNeverLosesTheDatabase) {
             SCOPED_TRACE(testing::Message() << "stopped after " << first << " and " << second);
             ASSERT_TRUE(start());
             EXPECT_EQ(files(), kDelivered);
-            EXPECT_EQ(company(), engine::Variant(QStringLiteral("Byg ApS")));
-            EXPECT_EQ(loads(), 10u);
+            EXPECT_EQ(tablehelpers::column(modMain::cnInddata, QStringLiteral("Firma"), QStringLiteral("Navn")).at(0),
+                      engine::Variant(QStringLiteral("Byg")));
+            EXPECT_EQ(tablehelpers::column(modMain::cnInddata, QStringLiteral("inddatalast"), QStringLiteral("lastid"))
+                          .size(),
+                      10u);
             EXPECT_TRUE(messages->shown.empty());
         }
     }

@@ -2,7 +2,6 @@
 
 #include "engine/errors.h"
 
-#include <QBuffer>
 #include <QLocale>
 #include <functional>
 #include <gtest/gtest.h>
@@ -22,114 +21,54 @@ std::int32_t errorOf(const std::function<void()> &f) {
     return 0;
 }
 
-// A reader over fixed bytes that stays alive with its buffer.
-struct Input {
-    QByteArray bytes;
-    QBuffer buffer{&bytes};
-    Reader reader{buffer};
-    explicit Input(const QByteArray &b) : bytes(b) { buffer.open(QIODevice::ReadOnly); }
-};
-
-TEST(SequentialFileWriter, ItemsSeparatedByCommasAndLinesByCrLf) {
+// Whatever the regional settings, a period and no grouping; the runtime's exponent form at the extremes.
+TEST(SequentialFileWriter, ItemsAndNumbers) {
+    QLocale::setDefault(QLocale(QLocale::Danish, QLocale::Denmark));
     Writer w;
     w.Text(QStringLiteral("projekt"));
     w.Integer(4);
-    w.Integer(1);
-    w.EndLine();
-    w.Text(QString());
-    w.Integer(10);
     w.EndLine();
     w.Null();
-    w.Integer(7);
-    w.EndLine();
-    EXPECT_EQ(w.bytes(), QByteArray("\"projekt\",4,1\r\n\"\",10\r\n#NULL#,7\r\n"));
-}
-
-// Whatever the regional settings, a period and no grouping; the runtime's exponent form at the extremes.
-TEST(SequentialFileWriter, NumbersIgnoreTheRegionalSettings) {
-    QLocale::setDefault(QLocale(QLocale::Danish, QLocale::Denmark));
-    const auto number = [](double x) {
-        Writer w;
+    for (const double x : {0.0, -0.0, 1.35, -0.5, 1234567.25, 1e16, 1.5e-5, 0.1 + 0.2})
         w.Number(x);
-        return w.bytes();
-    };
-    // 0.1 + 0.2 keeps every digit, so the value reads back the same.
-    // clang-format off
-    const std::pair<double, const char *> cases[] = {
-        {0, "0"}, {-0.0, "0"}, {1, "1"}, {28, "28"}, {1.35, "1.35"}, {-0.5, "-0.5"}, {1234567.25, "1234567.25"},
-        {0.1 + 0.2, "0.30000000000000004"}, {1e16, "1E+16"}, {1.5e-5, "1.5E-05"}};
-    // clang-format on
-    for (const auto &[x, expected] : cases)
-        EXPECT_EQ(number(x), expected) << x;
-    EXPECT_EQ(errorOf([&] { number(std::numeric_limits<double>::infinity()); }), engine::err::Overflow);
-    EXPECT_EQ(errorOf([&] { number(std::numeric_limits<double>::quiet_NaN()); }), engine::err::Overflow);
+    EXPECT_EQ(w.bytes(),
+              QByteArray("\"projekt\",4\r\n#NULL#,0,0,1.35,-0.5,1234567.25,1E+16,1.5E-05,0.30000000000000004"));
+    EXPECT_EQ(errorOf([&] { w.Number(std::numeric_limits<double>::infinity()); }), engine::err::Overflow);
     QLocale::setDefault(QLocale::c());
 }
 
-TEST(SequentialFileText, Windows1252UnlessATextNeedsMore) {
-    EXPECT_EQ(seqfile::EncodeText(QStringLiteral("dæktykkelse")), QByteArray("d\xE6ktykkelse"));
-    EXPECT_EQ(seqfile::EncodeText(QStringLiteral("5 €")), QByteArray("5 \x80"));
-    EXPECT_EQ(seqfile::EncodeText(QStringLiteral("Łódź")), QStringLiteral("Łódź").toUtf8());
-    // These two characters in Windows-1252 are the bytes of "æ" in UTF-8.
-    EXPECT_EQ(seqfile::EncodeText(QStringLiteral("Ã¦")), QStringLiteral("Ã¦").toUtf8());
-    for (const QString &s : {QStringLiteral("dæktykkelse"), QStringLiteral("5 €"), QStringLiteral("Łódź"),
-                             QStringLiteral("Ã¦"), QStringLiteral("plain")})
-        EXPECT_EQ(seqfile::DecodeText(seqfile::EncodeText(s)), s);
-    EXPECT_EQ(seqfile::DecodeText(QByteArray("St\xF8rrelse")), QStringLiteral("Størrelse"));
+// One encoding per file: Windows-1252 while every text fits it and cannot be taken for UTF-8, else UTF-8.
+TEST(SequentialFileWriter, OneEncodingPerFile) {
+    const auto file = [](const QStringList &texts) {
+        Writer w;
+        for (const QString &t : texts)
+            w.Text(t);
+        return w.bytes();
+    };
+    EXPECT_EQ(file({QStringLiteral("dæk"), QStringLiteral("5 €")}), QByteArray("\"d\xE6k\",\"5 \x80\""));
+    EXPECT_EQ(file({QStringLiteral("dæk"), QStringLiteral("Łódź")}), QStringLiteral("\"dæk\",\"Łódź\"").toUtf8());
+    EXPECT_EQ(file({QStringLiteral("Ã¦")}), QStringLiteral("\"Ã¦\"").toUtf8()); // 1252 bytes of UTF-8 "æ"
+    EXPECT_EQ(Reader(file({QStringLiteral("Ã¦")})).Read().text, QStringLiteral("Ã¦"));
 }
 
-TEST(SequentialFileReader, QuotedAndUnquotedItems) {
-    Input in(QByteArray("\"a, b\",  12 ,#NULL#\r\n\"x\"\"y\",\"\"\n\"two\r\nlines\"junk,last"));
-    Reader &r = in.reader;
-    const seqfile::Item quoted = r.Read();
-    EXPECT_EQ(quoted.text, QStringLiteral("a, b"));
-    EXPECT_TRUE(quoted.quoted);
-    EXPECT_EQ(r.Read().text, QStringLiteral("12"));
-    EXPECT_TRUE(r.Read().isNull());
-    EXPECT_EQ(r.Read().text, QStringLiteral("x\"y"));
-    const seqfile::Item empty = r.Read();
-    EXPECT_EQ(empty.text, QString());
-    EXPECT_TRUE(empty.quoted);
-    EXPECT_EQ(r.Read().text, QStringLiteral("two\r\nlines"));
-    EXPECT_FALSE(r.Eof());
-    EXPECT_EQ(r.Read().text, QStringLiteral("last"));
+TEST(SequentialFileReader, ItemsAndLineEnds) {
+    Reader r(QByteArray("\xEF\xBB\xBF\"a, b\",  12 ,#NULL#\r\n\"x\"\"y\",\"\"\n\"two\r\nlines\"junk,last\r\n \r\n"));
+    const std::tuple<const char *, bool, bool> items[] = {
+        {"a, b", true, false}, {"12", false, false},          {"#NULL#", false, true}, {"x\"y", true, false},
+        {"", true, true},      {"two\r\nlines", true, false}, {"last", false, true}};
+    for (const auto &[text, quoted, endsLine] : items) {
+        const seqfile::Item item = r.Read();
+        EXPECT_EQ(std::tuple(item.text, item.quoted, r.EndedLine()), std::tuple(QString(text), quoted, endsLine));
+    }
     EXPECT_TRUE(r.Eof());
     EXPECT_EQ(errorOf([&] { r.Read(); }), engine::err::InputPastEnd);
 }
 
-TEST(SequentialFileReader, BlankLinesAndAByteOrderMarkAreNoContent) {
-    Input blank(QByteArray(" \r\n\r\n\t\n"));
-    EXPECT_TRUE(blank.reader.Eof());
-    Input bom(QByteArray("\xEF\xBB\xBF\"x\"\r\n\r\n"));
-    EXPECT_EQ(bom.reader.Read().text, QStringLiteral("x"));
-    EXPECT_TRUE(bom.reader.Eof());
-}
-
-TEST(SequentialFileReader, CountsAreWholeNumbers) {
-    Input in(QByteArray("4,\"28\",,2.5,3.5,abc,40000,70000\r\n"));
-    Reader &r = in.reader;
-    EXPECT_EQ(r.ReadInt16(), 4);
-    EXPECT_EQ(r.ReadInt16(), 28);
-    EXPECT_EQ(r.ReadInt16(), 0);
-    EXPECT_EQ(r.ReadInt16(), 2); // halves to even
-    EXPECT_EQ(r.ReadInt16(), 4);
-    EXPECT_EQ(errorOf([&] { r.ReadInt16(); }), engine::err::TypeMismatch);
-    EXPECT_EQ(errorOf([&] { r.ReadInt16(); }), engine::err::Overflow);
-    EXPECT_EQ(r.ReadInt32(), 70000);
-}
-
-TEST(SequentialFileReader, OverlongItemIsRefused) {
-    Input in(QByteArray(2 * 1024 * 1024, 'x'));
-    EXPECT_EQ(errorOf([&] { in.reader.Read(); }), 14);
-}
-
 TEST(SequentialFileNumbers, PlainNumbersOnly) {
-    EXPECT_EQ(seqfile::ParsePlainNumber(QStringLiteral("1.35")), 1.35);
-    EXPECT_EQ(seqfile::ParsePlainNumber(QStringLiteral(" -.5 ")), -0.5);
-    EXPECT_EQ(seqfile::ParsePlainNumber(QStringLiteral("+7")), 7.0);
-    EXPECT_EQ(seqfile::ParsePlainNumber(QStringLiteral("1E+16")), 1e16);
-    EXPECT_EQ(seqfile::ParsePlainNumber(QStringLiteral("1e-400")), 0.0);
-    for (const char *bad : {"", ".", "1,5", "1e", "0x10", "1 2", "(SELECT 1)", "#TRUE#", "1;", "١"})
+    const std::pair<const char *, double> good[] = {{" -.5 ", -0.5}, {"+7", 7.0}, {"1E+16", 1e16}, {"1e-400", 0.0}};
+    for (const auto &[text, x] : good)
+        EXPECT_EQ(seqfile::ParsePlainNumber(QString::fromUtf8(text)), x) << text;
+    for (const char *bad : {"", ".", "1,5", "1e", "0x10", "1 2", "(SELECT 1)", "1;"})
         EXPECT_FALSE(seqfile::ParsePlainNumber(QString::fromUtf8(bad))) << bad;
     EXPECT_EQ(errorOf([] { seqfile::ParsePlainNumber(QStringLiteral("1e400")); }), engine::err::Overflow);
 }

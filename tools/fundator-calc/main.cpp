@@ -1,22 +1,29 @@
-// fundator-calc DIR: a test tool, not part of the program. Runs one calculation on the input that DIR/inddata.mdb
-// holds (the input is kept as it is) and prints the result tables and the foundation values as JSON. A failed
-// step exits nonzero with its message on standard error; no message box is shown.
+// fundator-calc DIR [--epx FILE]: a test tool, not part of the program. Runs one calculation on the input that
+// DIR/inddata.mdb holds (the input is kept as it is, or first replaced by FILE through the project-file load)
+// and prints the result tables and the foundation values as JSON. A failed step exits nonzero with its message
+// on standard error; no message box is shown. Like the program, it holds DIR while it runs.
 
 #include "calculation.h"
 
 #include "data/account.h"
 #include "data/modmain.h"
+#include "data/save_load.h"
 #include "engine/engine.h"
+#include "platform/files.h"
 #include "platform/message_box.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <cstdio>
 #include <memory>
+#include <string_view>
 
 namespace {
 
 constexpr int kUsage = 64;
 constexpr int kNoDatabases = 4;
+constexpr int kFolderInUse = 5;
+constexpr int kLoadFailed = 6;
 
 void printError(const QString &text) {
     // The program's messages break lines with a carriage return alone.
@@ -38,11 +45,13 @@ QString errorLine(const engine::RuntimeError &e) {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 2) {
-        std::fputs("usage: fundator-calc DIR\n", stderr);
+    const bool withFile = argc == 4 && std::string_view(argv[2]) == "--epx";
+    if (argc != 2 && !withFile) {
+        std::fputs("usage: fundator-calc DIR [--epx FILE]\n", stderr);
         return kUsage;
     }
     const QString dir = QString::fromLocal8Bit(argv[1]);
+    const QString epx = withFile ? QFileInfo(QString::fromLocal8Bit(argv[3])).absoluteFilePath() : QString();
     if (!QDir::setCurrent(dir)) {
         printError(QStringLiteral("Mappen \"") + dir + QStringLiteral("\" findes ikke"));
         return kUsage;
@@ -51,7 +60,12 @@ int main(int argc, char **argv) {
     auto messages = std::make_shared<platform::RecordingMessages>();
     platform::setMessageService(messages);
 
+    platform::FolderLock lock;
     try {
+        if (!lock.Take(QDir::currentPath())) {
+            printError(modMain::kAlreadyRunning);
+            return kFolderInUse;
+        }
         engine::Engine::SystemDB = QDir::current().filePath(QStringLiteral("system.mdw"));
         engine::Engine::DefaultType = 2;
         engine::Engine::DefaultUser = data::kUser;
@@ -60,6 +74,16 @@ int main(int argc, char **argv) {
     } catch (const engine::RuntimeError &e) {
         printError(errorLine(e));
         return kNoDatabases;
+    }
+
+    if (withFile) {
+        try {
+            SaveLoad::LoadProjectFile(modMain::cnInddata, epx);
+        } catch (const engine::RuntimeError &e) {
+            printError(QStringLiteral("De valgte data kan ikke indlæses"));
+            printError(errorLine(e));
+            return kLoadFailed;
+        }
     }
 
     int status = 0;

@@ -93,11 +93,15 @@ void Fil::Save() {
     CommonDialog1.DialogTitle = QStringLiteral("Gem inddata");
     CommonDialog1.ShowSave();
     LogNr = 21;
-    if (!SaveLoad::SaveInddata(modMain::cnInddata, CommonDialog1.FileName,
-                               static_cast<std::int16_t>(SaveLoad::kInputTables.size()), SaveLoad::kInputTables))
+    const bool saved =
+        SaveLoad::SaveInddata(modMain::cnInddata, CommonDialog1.FileName,
+                              static_cast<std::int16_t>(SaveLoad::kInputTables.size()), SaveLoad::kInputTables);
+    if (!saved)
         platform::MsgBox(QStringLiteral("Data kan ikke gemmes"));
     LogNr = 22;
-    ChangeCheck::SaveInddataValues();
+    // Only input that reached a file counts as saved; after a failure, closing must still ask.
+    if (saved)
+        ChangeCheck::SaveInddataValues();
     Close();
 }
 
