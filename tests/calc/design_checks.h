@@ -1,13 +1,19 @@
 #pragma once
-// What the design tests compare: doubles with a relative tolerance, and the remark list of the calculation.
+// What the calculation tests share: doubles compared with a relative tolerance, the remark list, the run-time
+// errors, and a folder of real databases with the concrete input written and the message boxes recorded.
 
 #include "calc/analysis_state.h"
+#include "calc/design_input.h"
+#include "data/error_report.h"
+#include "data/table_helpers.h"
 #include "engine/errors.h"
+#include "platform/message_box.h"
 
 #include <QString>
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <memory>
 #include <vector>
 
 namespace designchecks {
@@ -18,19 +24,6 @@ inline void expectNear(double expected, double actual, double rel = 1e-12) {
 
 inline std::vector<QString> remarks() {
     return {Module1::Oplysninger + 1, Module1::Oplysninger + 1 + Module1::AntalOplysninger};
-}
-
-// What the characteristic pass leaves for the design of a concrete slab: no remarks, no loads, 1 mm deflection.
-inline void analysisLeft(double Mmax, double MmaxDim, double Mmin, double MminDim) {
-    Module1::AntalOplysninger = 0;
-    Module1::ErBeton = true;
-    Module1::KortLast = false;
-    Module1::Laster = {};
-    Module1::umax = 0.001;
-    Module1::Mmax = Mmax;
-    Module1::MmaxDim = MmaxDim;
-    Module1::Mmin = Mmin;
-    Module1::MminDim = MminDim;
 }
 
 // The call raises this run-time error with the procedure and statement number left for the error report.
@@ -44,5 +37,38 @@ template <class Call> void expectRaises(Call call, int number, const char *funct
         EXPECT_EQ(logNr, Module1::LogNr);
     }
 }
+
+class CalcDatabase : public ::testing::Test {
+protected:
+    testsupport::DatabaseFolder folder;
+    std::shared_ptr<platform::RecordingMessages> messages = std::make_shared<platform::RecordingMessages>();
+
+    void SetUp() override {
+        platform::setMessageService(messages);
+        modMain::cnInddata = folder.open(QStringLiteral("inddata.mdb"));
+        designinput::writeConcreteInput(); // 150 mm concrete, one point load of 40 kN in the middle, PartialK 1.5
+        Module1::MmaxDim = Module1::MminDim = Module1::umaxDim = 0.0;
+    }
+    void TearDown() override {
+        modMain::cnInddata.Close();
+        platform::setMessageService(std::make_shared<platform::RecordingMessages>());
+    }
+    std::vector<engine::Variant> column(const char *table, const char *field) const {
+        return tablehelpers::column(modMain::cnInddata, QString::fromUtf8(table), QString::fromUtf8(field));
+    }
+    engine::Variant first(const char *table, const char *field) const {
+        const auto values = column(table, field);
+        return values.empty() ? engine::Variant() : values.front();
+    }
+    // The one message shown: a critical box with an OK button.
+    QString shown() const {
+        EXPECT_EQ(1u, messages->shown.size());
+        if (messages->shown.empty())
+            return {};
+        EXPECT_EQ(platform::Icon::Critical, messages->shown[0].icon);
+        EXPECT_EQ(platform::Buttons::Ok, messages->shown[0].buttons);
+        return messages->shown[0].text;
+    }
+};
 
 } // namespace designchecks
