@@ -1,13 +1,7 @@
-// The foundation values: worked examples on plain rows, then read from and stored into inddata.mdb.
+// The foundation values on plain rows: worked examples, the loads gathered, and when the values are stored.
 
-#include "data/connections.h"
-#include "data/error_report.h"
-#include "data/modmain.h"
-#include "platform/message_box.h"
 #include "sketch/foundation.h"
-#include "support/databases.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -45,7 +39,7 @@ void expectValues(const std::vector<LayerRow> &layers, const InddataRow &row, st
 
 TEST(Foundation, ValuesOfWorkedExamples) {
     // No thickness, no type, Nulls, or a thickness the field refuses: no layer at all.
-    expectValues({layer(1, "EPS", 0, 5000, 3000), layer(2, "", 100)}, kNoFloor, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0});
+    expectValues({layer(1, "EPS", 0, 5000, 3000), layer(2, "", 100)}, kNoFloor, {}, {});
     expectValues({layer(1, Variant::Null(), 100), layer(2, "EPS", Variant::Null())}, kNoFloor, {}, {});
     expectValues({layer(1, "EPS", 10000.5, 5000, 3000), layer(2, "EPS", -5, 5000, 3000)}, kNoFloor, {}, {});
     // One layer, whatever its number, is the lower one; a refused one does not take the valid one's place.
@@ -97,6 +91,11 @@ TEST(Foundation, ValuesOfWorkedExamples) {
                  {50000, 30000, 17105.263157894737, 13928.571428571429, 1 / (1.5 + 2.5 + 0.0625)});
     expectValues(wet, floorRow(150, 1.3, 1.0, ""), {0, 100, 0, 150, 1.3},
                  {50000, 30000, 17105.263157894737, 13928.571428571429, 0});
+    // By hand: one lower layer of 200 mm on 200 mm of dry gravel (factor 1.1) over 50000 kN/m³, a wooden slab of
+    // 22 mm; 25000 · 55000 / 80000 is exactly 17187.5, which the product taken left to right keeps.
+    expectValues({layer(1, "", 0), layer(2, "EPS 60", 200, 5000, 3000, 0.044, 0.035)},
+                 {"Træ", "C25", 22, "Sand", 50000, 1.1, "Grus", 2.0, 200}, {0, 200, 22, 200, 1.1},
+                 {25000, 15000, 17187.5, 11785.714285714288, 0.13646221702366157});
     // By hand: 80.5 and 120.5 mm round down to even, 39.5 up; 50 mm of gravel leaves the lowest 75 mm wet and
     // takes factor 1 whatever is stored.
     expectValues({layer(1, "EPS 80", 80.5, 7000, 4500, 0.05, 0.038), layer(2, "XPS", 39.5, 12000, 8000, 0.048, 0.036)},
@@ -105,160 +104,11 @@ TEST(Foundation, ValuesOfWorkedExamples) {
                   1 / (1.5 + 0.035 / 0.05 + 0.045 / 0.038 + 0.04 / 0.048 + 0.075)});
 }
 
-TEST(Foundation, OnlyTheFirstFourTypedLoadsAreGatheredAndSeenForTheWheelLoad) {
-    std::vector<LoadRow> rows{{"Punktlast", 1, 10.0}, {Variant::Null(), 2, Variant::Null()},
-                              {"Fladelast", 3, 5.5},  {"Linielast", 4, 2.0},
-                              {"", 5, 0.0},           {"Lastpar", 6, 30.0},
-                              {"Hjultryk", 7, 40.0},  {"Punktlast", 8, 1.0}};
-    std::int32_t LogNr = 0;
-    Loads l = GatherLoads(rows, LogNr);
-    EXPECT_EQ(4, l.n);
-    EXPECT_EQ((std::array<std::int16_t, 4>{1, 3, 4, 6}), l.id);
-    EXPECT_EQ(QStringLiteral("Lastpar"), l.type[3]);
-    EXPECT_EQ(5.5, l.size[1]);
-    EXPECT_FALSE(l.wheelLoad);
-    rows[4].Lasttype = "Hjultryk";
-    l = GatherLoads(rows, LogNr);
-    EXPECT_EQ(5, l.id[3]);
-    EXPECT_TRUE(l.wheelLoad);
-}
-
-namespace {
-
-using Stored = std::array<Variant, 5>;
-constexpr double kIso = 5000 / 0.1, kIsoN = 3000 / 0.1, kGround = 20000 * 1.3;
-const Stored kExample{kIso, kIsoN, kIso *kGround / (kGround + kIso), kIsoN *kGround / (kGround + kIsoN),
-                      1 / (1.5 + 2.5 + 0.0625)};
-const Stored kStale{1.0, 2.0, 3.0, 4.0, 5.0};
-const char *const kNames[] = {"isolballasto", "isolballastn", "resBallasto", "resBallastn", "Uværdi"};
-
-class FoundationRunTest : public ::testing::Test {
-protected:
-    testsupport::DatabaseFolder folder;
-    std::shared_ptr<platform::RecordingMessages> messages = std::make_shared<platform::RecordingMessages>();
-    std::int32_t LogNr = 0;
-
-    // The worked U-value example: slab 100 mm, one layer of 100 mm stored as the upper one, 150 mm of gravel with
-    // a conductivity of 0, a terrain, one wheel load.
-    void SetUp() override {
-        platform::setMessageService(messages);
-        modMain::cnInddata = folder.open(QStringLiteral("inddata.mdb"));
-        modMain::ClearInddata();
-        modMain::InitInddata();
-        set("inddata", {"daekType", "kvalitettext", "dæktykkelse", "terræn", "terrænballast", "mellemlag"},
-            {"Beton", "C25", 100, "Sand", 20000, "Grus"});
-        set("inddata", {"mellemlagkorr", "mellemlaglambda", "mellemlagtykkelse"}, {1.3, 0, 150});
-        set("inddataisolering", {"IsoleringType", "IsoleringTykkelse", "Eo", "En", "LambdaVåd", "LambdaTør"},
-            {"EPS 150", 100, 5000, 3000, 0.045, 0.04});
-        set("inddatalast", {"Lasttype", "Størrelse"}, {"Hjultryk", 40.0});
-    }
-    void TearDown() override {
-        modMain::cnInddata.Close();
-        platform::setMessageService(std::make_shared<platform::RecordingMessages>());
-    }
-    // Sets fields of the table's row at the given position (0 the first).
-    void set(const char *table, std::vector<const char *> names, std::vector<Variant> values, int row = 0) {
-        engine::Recordset rs;
-        rs.Open(QString::fromUtf8(table), modMain::cnInddata, engine::adOpenKeyset, engine::adLockPessimistic,
-                engine::adCmdTable);
-        rs.Move(row);
-        for (std::size_t i = 0; i < names.size(); ++i)
-            rs.Fields(QString::fromUtf8(names[i])) = values[i];
-        rs.Update();
-        rs.Close();
-    }
-    void setStored(const Stored &v) {
-        set("inddata", std::vector<const char *>(std::begin(kNames), std::end(kNames)),
-            std::vector<Variant>(v.begin(), v.end()));
-    }
-    Stored stored() const {
-        engine::Recordset rs;
-        rs.Open(QStringLiteral("inddata"), modMain::cnInddata, engine::adOpenStatic, engine::adLockReadOnly,
-                engine::adCmdTable);
-        Stored v;
-        for (int i = 0; i < 5; ++i)
-            v[i] = rs.Fields(QString::fromUtf8(kNames[i])).Value();
-        rs.Close();
-        return v;
-    }
-    void expectStored(const Stored &expected) {
-        const Stored actual = stored();
-        for (std::size_t i = 0; i < expected.size(); ++i)
-            EXPECT_NEAR(expected[i].toDouble(), actual[i].toDouble(), 1e-12 * std::abs(expected[i].toDouble())) << i;
-    }
-};
-
-} // namespace
-
-TEST_F(FoundationRunTest, StoresTheFiveValuesOnlyWhenOneDiffersAndNeverWhenForced) {
-    setStored(kStale);
-    FoundationResult r = ComputeFoundationValues(true, LogNr);
-    EXPECT_FALSE(r.stored);
-    EXPECT_EQ(kIso, r.values.isolballasto);
-    EXPECT_EQ(kStale, stored());
-
-    r = ComputeFoundationValues(false, LogNr);
-    EXPECT_TRUE(r.stored);
-    EXPECT_EQ(QStringLiteral("EPS 150"), r.buildUp.layer2.type);
-    EXPECT_TRUE(r.loads.n == 1 && r.loads.wheelLoad);
-    expectStored(kExample);
-    EXPECT_FALSE(ComputeFoundationValues(false, LogNr).stored);
-
-    set("inddata", {"resBallasto"}, {Variant::Null()}); // a stored Null alone causes no store
-    EXPECT_FALSE(ComputeFoundationValues(false, LogNr).stored);
-    EXPECT_TRUE(stored()[2].isNull());
-    set("inddata", {"Uværdi"}, {0.3}); // a real difference writes all five
-    EXPECT_TRUE(ComputeFoundationValues(false, LogNr).stored);
-    expectStored(kExample);
-    EXPECT_TRUE(messages->shown.empty());
-
-    modMain::cnInddata.Execute(QStringLiteral("DELETE * FROM inddatalast"));
-    modMain::cnInddata.Execute(QStringLiteral("DELETE * FROM inddataisolering"));
-    r = ComputeFoundationValues(false, LogNr);
-    EXPECT_EQ(0, r.loads.n);
-    EXPECT_EQ(FoundationValues{}, r.values);
-}
-
-// By hand: one layer stored as the lower one, 200 mm with Eo 5000 and En 3000, on 200 mm of dry gravel (factor
-// 1.1 applies) over a terrain of 50000; a wooden slab of 22 mm.
-TEST_F(FoundationRunTest, OneLowerLayerOnAThickIntermediateLayerWorkedByHand) {
-    set("inddataisolering", {"IsoleringType", "IsoleringTykkelse"}, {"", 0});
-    set("inddataisolering", {"IsoleringType", "IsoleringTykkelse", "Eo", "En", "LambdaVåd", "LambdaTør"},
-        {"EPS 60", 200, 5000, 3000, 0.044, 0.035}, 1);
-    set("inddata",
-        {"daekType", "dæktykkelse", "terrænballast", "mellemlagkorr", "mellemlaglambda", "mellemlagtykkelse"},
-        {"Træ", 22, 50000, 1.1, 2.0, 200});
-    const FoundationResult r = ComputeFoundationValues(false, LogNr);
-    EXPECT_EQ(QStringLiteral("Træ"), r.buildUp.slabText);
-    EXPECT_TRUE(!r.buildUp.upper && r.buildUp.lower);
-    EXPECT_EQ(17187.5, r.values.resBallasto); // 25000 · 55000 / 80000 exactly, the product taken left to right
-    expectStored({25000.0, 15000.0, 17187.5, 11785.714285714288, 0.13646221702366157});
-}
-
-TEST_F(FoundationRunTest, ErrorIsReportedForTheMainWindowOrRethrownAndNothingIsStored) {
-    setStored(kStale);
-    set("inddataisolering", {"Eo"}, {Variant::Null()});
-    try {
-        ComputeFoundationValues(false, LogNr);
-        ADD_FAILURE() << "no error";
-    } catch (const engine::RuntimeError &e) {
-        EXPECT_EQ(engine::err::InvalidUseOfNull, e.number());
-        EXPECT_EQ(179, LogNr);
-    }
-    EXPECT_TRUE(messages->shown.empty());
-
-    set("inddataisolering", {"Eo", "LambdaVåd"}, {5000, 0}); // wet without gravel: the lowest 75 mm use LambdaVåd
-    set("inddata", {"mellemlagtykkelse"}, {0});
-    EXPECT_FALSE(ComputeFoundationValuesReported(false, LogNr));
-    ASSERT_EQ(1u, messages->shown.size());
-    EXPECT_EQ(data::ErrorReportText(QStringLiteral("Der opstod et problem under eksekvering af Fundator!"),
-                                    QStringLiteral("frmMain"), 199, engine::err::DivisionByZero,
-                                    engine::runtimeErrorText(engine::err::DivisionByZero)),
-              messages->shown[0].text);
-    EXPECT_EQ(platform::Icon::Critical, messages->shown[0].icon);
-    EXPECT_EQ(kStale, stored());
-
-    set("inddataisolering", {"LambdaVåd"}, {0.045}); // the failed run let go of its recordsets
-    EXPECT_TRUE(ComputeFoundationValuesReported(false, LogNr));
-    EXPECT_NE(kStale, stored());
+TEST(Foundation, ValuesAreStoredWhenOneDiffers) {
+    // A stored Null is no difference; an empty field counts as 0.
+    const FoundationValues v{1, 2, 3, 4, 0};
+    EXPECT_FALSE(StoreNeeded({1.0, 2.0, 3.0, 4.0, 0.0}, v));
+    EXPECT_FALSE(StoreNeeded({1.0, Variant::Null(), 3.0, 4.0, Variant()}, v));
+    EXPECT_TRUE(StoreNeeded({1.0, Variant::Null(), 3.0, 4.0, 0.1}, v));
+    EXPECT_TRUE(StoreNeeded({1.0, 2.0, 3.0, 4.0 + 1e-12, 0.0}, v));
 }
