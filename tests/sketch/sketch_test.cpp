@@ -4,10 +4,10 @@
 #include "sketch/sketch.h"
 
 #include <QLocale>
-#include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>
+#include <ranges>
 
 using namespace sketch;
 using std::tie, std::tuple;
@@ -23,7 +23,7 @@ public:
         float left = -1, top = -1;
         bool visible = true;
     };
-    std::map<std::pair<Skt, int>, Label> labels;
+    mutable std::map<std::pair<Skt, int>, Label> labels;
     std::optional<Skt> failOn; // a caption that cannot be set
 
     FakeCaptions() {
@@ -31,23 +31,20 @@ public:
             for (int i = c.first; i <= c.last; ++i)
                 labels[{c.label, i}].caption = FixedCaption(c.label, i);
     }
-    Label &operator()(Skt s, int i = 0) { return labels.at({s, i}); }
-    const Label &at(Skt s, int i) const { return labels.at({s, i}); }
+    Label &operator()(Skt s, int i = 0) const { return labels.at({s, i}); }
     void Clear(Skt s, int i) override { (*this)(s, i).visible = false; }
     void SetCaption(Skt s, int i, const QString &caption) override {
         if (failOn == s)
             engine::raise(engine::err::Overflow);
         (*this)(s, i).caption = caption;
     }
-    float Width(Skt s, int i) const override { return at(s, i).caption.size() * (IsSuperscript(s, i) ? 60.f : 100.f); }
+    float Width(Skt s, int i) const override { return (*this)(s, i).caption.size() * (IsSuperscript(s, i) ? 60 : 100); }
     float Height(Skt s, int i) const override { return IsSuperscript(s, i) ? 120 : 195; }
-    float Left(Skt s, int i) const override { return at(s, i).left; }
+    float Left(Skt s, int i) const override { return (*this)(s, i).left; }
     void SetLeft(Skt s, int i, float left) override { (*this)(s, i).left = left; }
     void SetTop(Skt s, int i, float top) override { (*this)(s, i).top = top; }
     void Show(Skt s, int i) override { (*this)(s, i).visible = true; }
-    long shown() const {
-        return std::count_if(labels.begin(), labels.end(), [](const auto &l) { return l.second.visible; });
-    }
+    long shown() const { return std::ranges::count(labels | std::views::values, true, &Label::visible); }
 };
 
 constexpr float W = 6705, H = 6585;
@@ -120,7 +117,6 @@ TEST(Drawing, SymbolsStayInsideTheirBandsAndThePicture) {
             {"arrow", TegnPil, 0, 0, 800, 800, 4, {60, 0, 60, 700}, {60, 800, 10, 700}}, // the head closed at the tip
             // staggered rows 125 apart from 62 in, every 250 while a whole dash of 50 fits
             {"dashes", TegnStreger, 1000, 400, 250, 1400, 72, {60, 1062, 110, 1062}, {5810, 1312, 5860, 1312}},
-            {"cut dashes", TegnStreger, h - 200, 1000, 250, h, 48, {60, 4862, 110, 4862}, {5875, 4987, 5925, 4987}},
             {"hatch /", TegnSkraveringA, 800, 1600, 50, 1600, 134, {110, 800, 60, 850}, {6000, 1560, 5960, 1600}},
             {"hatch \\", TegnSkraveringB, 800, 1600, 50, 1600, 134, {5950, 800, 6000, 850}, {60, 1560, 100, 1600}},
             {"cut hatch", TegnSkraveringA, h - 500, h + 3000, 100, h, 64, {160, 4500, 60, 4600}, {6000, 4960, 5960, h}},
