@@ -125,7 +125,7 @@ protected:
 // Reference values from a separate model of the same grillage, solved densely by Gaussian elimination, and the
 // loads on the nodes worked by hand (NaN: not looked at). Nodes lie mid-cell, 6/9 m apart; near the edge the
 // weights extrapolate from the first two rows or columns.
-TEST(Pass, AgreesWithASeparateDenseModel) {
+TEST(Pass, LoadsTheNodesAndAgreesWithASeparateDenseModel) {
     using Entries = std::vector<tuple<int, int, double>>; // load at node (row, column); column 0: all nine
     const tuple<const char *, const char *, double, double, double, double, double, double, Entries> rows[] = {
         {"S", "M", 40, 0, 0, 8.024097005273, -1.125749850571, 8.522177565568e-4, {{5, 5, 40.0}}},
