@@ -39,46 +39,18 @@ inline void setLoad(int lastid, FieldList fields) {
 inline void writeConcreteInput() {
     modMain::ClearInddata();
     modMain::InitInddata();
-    setInddata({{"daekType", "Beton"},
-                {"sikkerhedsklassetext", "Normal"},
-                {"kvalitettext", "C25/30"},
-                {"TrykstyrkeRgm", 15.15},
-                {"tau", 700.0},
-                {"TraekstyrkeRgm", 1.09},
-                {"TraekstyrkeKar", 1.8},
-                {"Eo", 31000.0},
-                {"En", 10300.0},
-                {"Go", 12900.0},
-                {"GN", 4300.0},
-                {"dæktykkelse", 150.0},
-                {"Miljøklasse", "Passiv"},
-                {"dæklag", 20.0},
-                {"Revnevidde", 0.3},
-                {"mellemlag", "Intet"},
-                {"mellemlagkorr", 1.0},
-                {"terræn", "Sand"},
-                {"terrænballast", 50000.0},
-                {"isolballasto", 30000.0},
-                {"isolballastn", 15000.0},
-                {"resBallasto", 18750.0},
-                {"resBallastn", 11538.461538461539},
-                {"Uværdi", 0.15}});
-    setLayer(1, {{"IsoleringType", "EPS 150"},
-                 {"IsoleringTykkelse", 200.0},
-                 {"Zigmao", 60.0},
-                 {"Zigman", 45.0},
-                 {"LambdaTør", 0.035},
-                 {"LambdaVåd", 0.038},
-                 {"Eo", 6000.0},
-                 {"En", 3000.0}});
-    setLoad(1, {{"Lasttype", "Punktlast"},
-                {"LastForm", "Kvadrat"},
-                {"bredde", 100.0},
-                {"længde", 100.0},
-                {"Placering", "Midt"},
-                {"Afstandfra", 3000.0},
-                {"Størrelse", 40.0},
-                {"PartialK", 1.5}});
+    modMain::cnInddata.Execute(
+        "UPDATE inddata SET daekType = 'Beton', sikkerhedsklassetext = 'Normal', kvalitettext = 'C25/30', "
+        "TrykstyrkeRgm = 15.15, tau = 700.0, TraekstyrkeRgm = 1.09, TraekstyrkeKar = 1.8, Eo = 31000.0, En = 10300.0, "
+        "Go = 12900.0, GN = 4300.0, dæktykkelse = 150.0, Miljøklasse = 'Passiv', dæklag = 20.0, Revnevidde = 0.3, "
+        "mellemlag = 'Intet', mellemlagkorr = 1.0, terræn = 'Sand', terrænballast = 50000.0, isolballasto = 30000.0, "
+        "isolballastn = 15000.0, resBallasto = 18750.0, resBallastn = 11538.461538461539, Uværdi = 0.15");
+    modMain::cnInddata.Execute("UPDATE inddataisolering SET IsoleringType = 'EPS 150', IsoleringTykkelse = 200.0, "
+                               "Zigmao = 60.0, Zigman = 45.0, LambdaTør = 0.035, LambdaVåd = 0.038, Eo = 6000.0, "
+                               "En = 3000.0 WHERE lagnr = 1");
+    modMain::cnInddata.Execute("UPDATE inddatalast SET Lasttype = 'Punktlast', LastForm = 'Kvadrat', bredde = 100.0, "
+                               "længde = 100.0, Placering = 'Midt', Afstandfra = 3000.0, Størrelse = 40.0, "
+                               "PartialK = 1.5 WHERE lastid = 1");
 }
 
 } // namespace designinput

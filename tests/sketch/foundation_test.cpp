@@ -1,8 +1,7 @@
-// The foundation values on plain rows, without a database.
+// The foundation values on plain rows: worked examples, the loads gathered, and when the values are stored.
 
 #include "sketch/foundation.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -11,164 +10,101 @@ using namespace sketch;
 
 namespace {
 
-void expectNear(double expected, double actual) {
-    EXPECT_NEAR(expected, actual, 1e-12 * std::fabs(expected)) << "expected " << expected;
+LayerRow layer(int nr, Variant type, Variant t, double Eo = 1, double En = 1, double wet = 0.045, double dry = 0.04) {
+    return {type, t, nr, Eo, En, wet, dry};
 }
 
-LayerRow layer(int lagnr, Variant type, Variant thickness, double Eo = 1, double En = 1, double wet = 0.045,
-               double dry = 0.04) {
-    return {type, thickness, lagnr, Eo, En, wet, dry};
-}
-
-// Slab of 100 mm, an intermediate layer, a terrain of 20000 kN/m³.
-InddataRow floorRow(double tm, double korr, double lambdaM, const char *slab = "Beton") {
+// Slab of 100 mm, an intermediate layer of gravel, a terrain of 20000 kN/m³.
+InddataRow floorRow(Variant tm, Variant korr, double lambdaM, const char *slab = "Beton") {
     return {slab, "C25", 100.0, "Sand", 20000.0, korr, "Grus", lambdaM, tm};
 }
 const InddataRow kNoFloor{"", "", 0.0, "", 0.0, 0.0, "", 0.0, 0.0};
 
-struct Derived {
+// The build-up read (upper and lower thickness, slab, intermediate layer, its factor) and the five values.
+using Five = std::array<double, 5>;
+void expectValues(const std::vector<LayerRow> &layers, const InddataRow &row, Five buildUp, Five values) {
     std::int32_t LogNr = 0;
-    BuildUp b;
-    FoundationValues v;
-    Derived(const std::vector<LayerRow> &layers, const InddataRow &row) {
-        b = ReadLayers(layers, LogNr);
-        ReadSlabTerrainIntermediate(row, b, LogNr);
-        v = DeriveValues(b, LogNr);
-    }
-};
+    BuildUp b = ReadLayers(layers, LogNr);
+    ReadSlabTerrainIntermediate(row, b, LogNr);
+    const FoundationValues v = DeriveValues(b, LogNr);
+    EXPECT_EQ(buildUp, (Five{double(b.layer1.t), double(b.layer2.t), double(b.ts), double(b.tm), b.korr}));
+    const double actual[] = {v.isolballasto, v.isolballastn, v.resBallasto, v.resBallastn, v.Uvaerdi};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_NEAR(values[i], actual[i], 1e-12 * values[i]) << "value " << i;
+}
 
 } // namespace
 
-TEST(FoundationLoads, OnlyTheFirstFourTypedLoadsAreGatheredAndSeenForTheWheelLoad) {
-    std::vector<LoadRow> rows{{"Punktlast", 1, 10.0}, {Variant::Null(), 2, Variant::Null()},
-                              {"Fladelast", 3, 5.5},  {"Linielast", 4, 2.0},
-                              {"", 5, 0.0},           {"Lastpar", 6, 30.0},
-                              {"Hjultryk", 7, 40.0},  {"Punktlast", 8, 1.0}};
-    std::int32_t LogNr = 0;
-    Loads l = GatherLoads(rows, LogNr);
-    EXPECT_EQ(4, l.n);
-    EXPECT_EQ((std::array<std::int16_t, 4>{1, 3, 4, 6}), l.id);
-    EXPECT_EQ(QStringLiteral("Lastpar"), l.type[3]);
-    EXPECT_EQ(5.5, l.size[1]);
-    EXPECT_FALSE(l.wheelLoad);
-
-    rows[4].Lasttype = "Hjultryk";
-    l = GatherLoads(rows, LogNr);
-    EXPECT_EQ(5, l.id[3]);
-    EXPECT_TRUE(l.wheelLoad);
-}
-
-TEST(FoundationLayers, NoValidLayerGivesFiveZeros) {
-    // No thickness, no type, Nulls, and a thickness the field refuses.
-    for (const auto &rows :
-         std::vector<std::vector<LayerRow>>{{layer(1, "EPS", 0, 5000, 3000), layer(2, "", 100, 5000, 3000)},
-                                            {layer(1, Variant::Null(), 100), layer(2, "EPS", Variant::Null())},
-                                            {layer(1, "EPS", 10000.5, 5000, 3000), layer(2, "EPS", -5, 5000, 3000)}}) {
-        const Derived r(rows, floorRow(200, 1.5, 2.0));
-        EXPECT_FALSE(r.b.anyLayer());
-        EXPECT_EQ(FoundationValues{}, r.v);
-    }
-}
-
-TEST(FoundationLayers, OneLayerStoredAsUpperIsTheLowerLayer) {
-    const Derived r({layer(1, "EPS 150", 200, 6000, 4000), layer(2, "", 0)}, kNoFloor);
-    EXPECT_EQ(200, r.b.layer2.t);
-    EXPECT_EQ(QStringLiteral("EPS 150"), r.b.layer2.type);
-    EXPECT_EQ(0, r.b.layer1.t);
-    expectNear(6000 / 0.2, r.v.isolballasto);
-    expectNear(4000 / 0.2, r.v.isolballastn);
-    EXPECT_EQ(0, r.v.resBallasto + r.v.Uvaerdi); // no terrain, no slab
-}
-
-TEST(FoundationLayers, TwoLayersActInSeries) {
-    const Derived r({layer(1, "A", 100, 5000, 2500), layer(2, "B", 100, 10000, 5000)}, kNoFloor);
-    expectNear(5000.0 * 10000 / (0.1 * 10000 + 0.1 * 5000), r.v.isolballasto);
-    expectNear(2500.0 * 5000 / (0.1 * 5000 + 0.1 * 2500), r.v.isolballastn);
-}
-
-TEST(FoundationLayers, ARefusedThicknessDoesNotReplaceTheValidLayer) {
-    const LayerRow valid = layer(1, "EPS", 100, 5000, 3000), refused = layer(2, "XPS", 12000, 9000, 9000);
-    for (const auto &rows : {std::vector<LayerRow>{valid, refused}, std::vector<LayerRow>{refused, valid}}) {
-        const Derived r(rows, kNoFloor);
-        EXPECT_EQ(QStringLiteral("EPS"), r.b.layer2.type);
-        expectNear(50000, r.v.isolballasto);
-    }
-}
-
-TEST(FoundationBuildUp, ThicknessesRoundHalvesToEvenAndRefusedOnesAreDropped) {
-    const Derived r({layer(1, "A", 100.5), layer(2, "B", 101.5)}, floorRow(150.5, 1.5, 1.0));
-    EXPECT_EQ(100, r.b.layer1.t);
-    EXPECT_EQ(102, r.b.layer2.t);
-    EXPECT_EQ(150, r.b.tm);
-    EXPECT_EQ(QStringLiteral("C25"), r.b.slabText);
-
-    InddataRow row = floorRow(149.5, 1.5, 1.0, "Træ");
-    row.daektykkelse = 10001.0;
-    const Derived s({}, row);
-    EXPECT_EQ(QStringLiteral("Træ"), s.b.slabText);
-    EXPECT_EQ(0, s.b.ts);
-    EXPECT_EQ(150, s.b.tm);
-    EXPECT_EQ(1.5, s.b.korr); // the rounded thickness decides the factor
-}
-
-TEST(FoundationBuildUp, BelowOneHundredAndFiftyMillimetresTheFactorIsOne) {
+TEST(Foundation, ValuesOfWorkedExamples) {
+    // No thickness, no type, Nulls, or a thickness the field refuses: no layer at all.
+    expectValues({layer(1, "EPS", 0, 5000, 3000), layer(2, "", 100)}, kNoFloor, {}, {});
+    expectValues({layer(1, Variant::Null(), 100), layer(2, "EPS", Variant::Null())}, kNoFloor, {}, {});
+    expectValues({layer(1, "EPS", 10000.5, 5000, 3000), layer(2, "EPS", -5, 5000, 3000)}, kNoFloor, {}, {});
+    // One layer, whatever its number, is the lower one; a refused one does not take the valid one's place.
+    expectValues({layer(1, "EPS 150", 200, 6000, 4000), layer(2, "", 0)}, kNoFloor, {0, 200, 0, 0, 0},
+                 {30000, 20000, 0, 0, 0});
+    expectValues({layer(2, "XPS", 12000, 9000, 9000), layer(1, "EPS", 100, 5000, 3000)}, kNoFloor, {0, 100, 0, 0, 0},
+                 {50000, 30000, 0, 0, 0});
+    expectValues({layer(1, "A", 100, 5000, 2500), layer(2, "B", 100, 10000, 5000)}, kNoFloor, {100, 100, 0, 0, 0},
+                 {5e7 / 1500, 1.25e7 / 750, 0, 0, 0}); // in series: a b / (ta b + tb a)
+    // Of two layers, a lower one too thick for its field counts with no thickness.
+    expectValues({layer(1, "A", 100, 5000, 3000), layer(2, "B", 100, 10000, 6000), layer(2, "C", 12000, 9000, 9000)},
+                 kNoFloor, {100, 0, 0, 0, 0}, {50000, 30000, 0, 0, 0});
+    // Halves round to even; a refused slab thickness counts as none, the rounded 150 mm of gravel keeps its factor.
+    expectValues({layer(1, "A", 100.5), layer(2, "B", 101.5)}, floorRow(150.5, 1.5, 1.0), {100, 102, 100, 150, 1.5},
+                 {10 / 2.02, 10 / 2.02, 4.9496782709123899, 4.9496782709123899, 0.14787430683918668});
+    InddataRow wood = floorRow(149.5, 1.5, 1.0, "Træ");
+    wood.daektykkelse = 10001.0;
+    expectValues({}, wood, {0, 0, 0, 150, 1.5}, {0, 0, 0, 0, 0});
+    // Below 150 mm of gravel the factor is 1; factor 0 or Null: no intermediate layer.
     const std::vector<LayerRow> one{layer(2, "EPS", 100, 5000, 3000)};
-    expectNear(50000.0 * 20000 / (20000 + 50000), Derived(one, floorRow(149, 1.8, 2.0)).v.resBallasto);
-    const Derived thick(one, floorRow(150, 1.8, 2.0));
-    expectNear(50000.0 * 36000 / (36000 + 50000), thick.v.resBallasto);
-    expectNear(30000.0 * 36000 / (36000 + 30000), thick.v.resBallastn);
-    const Derived refused(one, floorRow(12000, 1.8, 2.0));
-    EXPECT_EQ(1.8, refused.b.korr);
-    EXPECT_EQ(0, refused.b.tm);
-    // The flag follows the factor: none after new input, none when it is Null.
-    EXPECT_EQ(0, Derived(one, floorRow(200, 0, 2.0)).v.resBallasto);
-    InddataRow nullFactor = floorRow(200, 1.8, 2.0);
-    nullFactor.mellemlagkorr = Variant::Null();
-    EXPECT_FALSE(Derived(one, nullFactor).b.intermediate);
+    expectValues(one, floorRow(149, 1.8, 2.0), {0, 100, 100, 149, 1},
+                 {50000, 30000, 1e9 / 70000, 6e8 / 50000, 0.24172105390379506});
+    expectValues(one, floorRow(150, 1.8, 2.0), {0, 100, 100, 150, 1.8},
+                 {50000, 30000, 1.8e9 / 86000, 1.08e9 / 66000, 0.2416918429003021});
+    expectValues(one, floorRow(200, 0, 2.0), {0, 100, 100, 0, 0}, {50000, 30000, 0, 0, 0});
+    expectValues(one, floorRow(200, Variant::Null(), 2.0), {0, 100, 100, 0, 0}, {50000, 30000, 0, 0, 0});
+    // "Intet" (factor 1, no thickness): the lowest 75 mm of the insulation lie wet, all of it when thinner.
+    InddataRow intet = floorRow(0, 1, 0);
+    intet.mellemlag = "Intet";
+    expectValues({layer(1, "A", 100, 5000, 3000, 0.05, 0.04), layer(2, "B", 50, 8000, 6000, 0.045, 0.035)}, intet,
+                 {100, 50, 100, 0, 1},
+                 {4e7 / 1050, 24000, 13114.754098360654, 10909.09090909091,
+                  1 / (1.5 + 0.025 / 0.05 + 0.075 / 0.04 + 0.05 / 0.045 + 0.0625)});
+    expectValues({layer(1, "A", 30, 1, 1, 0.05, 0.04), layer(2, "B", 40, 1, 1, 0.045, 0.035)}, intet,
+                 {30, 40, 100, 0, 1},
+                 {1 / 0.07, 1 / 0.07, 14.275517487508921, 14.275517487508921, 1 / (1.5 + 0.6 + 0.04 / 0.045 + 0.0625)});
+    expectValues({layer(1, "A", 30, 1, 1, 0.05, 0.04), layer(2, "B", 200, 1, 1, 0.045, 0.035)}, intet,
+                 {30, 200, 100, 0, 1},
+                 {1 / 0.23, 1 / 0.23, 4.3468811128015652, 4.3468811128015652,
+                  1 / (1.5 + 0.75 + 0.075 / 0.045 + 0.125 / 0.035 + 0.0625)});
+    // 75 mm of gravel keeps the insulation dry; without a slab there is no U-value.
+    expectValues({layer(1, "A", 50, 1, 1, 0.05, 0.04), layer(2, "B", 50, 1, 1, 0.045, 0.035)}, floorRow(75, 1, 2.0),
+                 {50, 50, 100, 75, 1},
+                 {10, 10, 9.9950024987506243, 9.9950024987506243, 1 / (1.5 + 1.25 + 0.05 / 0.035 + 0.0375 + 0.0625)});
+    const std::vector<LayerRow> wet{layer(2, "EPS", 100, 5000, 3000, 0.045, 0.04)};
+    expectValues(wet, floorRow(150, 1.3, 0), {0, 100, 100, 150, 1.3},
+                 {50000, 30000, 17105.263157894737, 13928.571428571429, 1 / (1.5 + 2.5 + 0.0625)});
+    expectValues(wet, floorRow(150, 1.3, 1.0, ""), {0, 100, 0, 150, 1.3},
+                 {50000, 30000, 17105.263157894737, 13928.571428571429, 0});
+    // By hand: one lower layer of 200 mm on 200 mm of dry gravel (factor 1.1) over 50000 kN/m³, a wooden slab of
+    // 22 mm; 25000 · 55000 / 80000 is exactly 17187.5, which the product taken left to right keeps.
+    expectValues({layer(1, "", 0), layer(2, "EPS 60", 200, 5000, 3000, 0.044, 0.035)},
+                 {"Træ", "C25", 22, "Sand", 50000, 1.1, "Grus", 2.0, 200}, {0, 200, 22, 200, 1.1},
+                 {25000, 15000, 17187.5, 11785.714285714288, 0.13646221702366157});
+    // By hand: 80.5 and 120.5 mm round down to even, 39.5 up; 50 mm of gravel leaves the lowest 75 mm wet and
+    // takes factor 1 whatever is stored.
+    expectValues({layer(1, "EPS 80", 80.5, 7000, 4500, 0.05, 0.038), layer(2, "XPS", 39.5, 12000, 8000, 0.048, 0.036)},
+                 {"Beton", "C30", 120.5, "Ler", 30000.0, 1.6, "Singels", 2.0, 50.0}, {80, 40, 120, 50, 1},
+                 {84e6 / 1240, 36e6 / 820, 20792.079207920793, 17821.782178217822,
+                  1 / (1.5 + 0.035 / 0.05 + 0.045 / 0.038 + 0.04 / 0.048 + 0.075)});
 }
 
-TEST(FoundationUValue, IntetWithTerrainTakesTheLowest75mmAsWet) {
-    InddataRow row = floorRow(0, 1, 0);
-    row.mellemlag = "Intet";
-    const Derived r({layer(1, "A", 100, 5000, 3000, 0.05, 0.04), layer(2, "B", 50, 8000, 6000, 0.045, 0.035)}, row);
-    EXPECT_TRUE(r.b.intermediate);
-    const double iso = 5000.0 * 8000 / (0.1 * 8000 + 0.05 * 5000);
-    expectNear(iso * 20000 / (20000 + iso), r.v.resBallasto);
-    expectNear(1 / (1.5 + 0.025 / 0.05 + 0.075 / 0.04 + 0.05 / 0.045 + 0.0625), r.v.Uvaerdi);
-
-    // All of thin insulation is wet; of a thick lower layer only its lowest 75 mm.
-    const Derived thin({layer(1, "A", 30, 1, 1, 0.05, 0.04), layer(2, "B", 40, 1, 1, 0.045, 0.035)}, row);
-    expectNear(1 / (1.5 + 0.03 / 0.05 + 0.04 / 0.045 + 0.0625), thin.v.Uvaerdi);
-    const Derived thick({layer(1, "A", 30, 1, 1, 0.05, 0.04), layer(2, "B", 200, 1, 1, 0.045, 0.035)}, row);
-    expectNear(1 / (1.5 + 0.03 / 0.04 + 0.075 / 0.045 + 0.125 / 0.035 + 0.0625), thick.v.Uvaerdi);
-}
-
-TEST(FoundationUValue, AnIntermediateLayerOfExactly75mmKeepsTheInsulationDry) {
-    const Derived r({layer(1, "A", 50, 1, 1, 0.05, 0.04), layer(2, "B", 50, 1, 1, 0.045, 0.035)}, floorRow(75, 1, 2.0));
-    expectNear(1 / (1.5 + 0.05 / 0.04 + 0.05 / 0.035 + 0.075 / 2.0 + 0.0625), r.v.Uvaerdi);
-}
-
-TEST(FoundationUValue, TheWorkedExampleAndNoSlab) {
-    const std::vector<LayerRow> one{layer(2, "EPS", 100, 5000, 3000, 0.045, 0.04)};
-    expectNear(1 / (1.5 + 2.5 + 0.0625), Derived(one, floorRow(150, 1.3, 0)).v.Uvaerdi);
-    const Derived noSlab(one, floorRow(150, 1.3, 1.0, ""));
-    EXPECT_EQ(0, noSlab.v.Uvaerdi);
-    EXPECT_GT(noSlab.v.resBallasto, 0);
-}
-
-// Worked out by hand: 80.5 and 120.5 mm round down to even, 39.5 up; the intermediate layer of 50 mm leaves the
-// lowest 75 mm of insulation wet and takes factor 1 whatever is stored.
-TEST(FoundationUValue, TwoLayersOnAThinIntermediateLayerWorkedByHand) {
-    const Derived r(
-        {layer(1, "EPS 80", 80.5, 7000, 4500, 0.05, 0.038), layer(2, "XPS", 39.5, 12000, 8000, 0.048, 0.036)},
-        {"Beton", "C30", 120.5, "Ler", 30000.0, 1.6, "Singels", 2.0, 50.0});
-    EXPECT_EQ(80, r.b.layer1.t);
-    EXPECT_EQ(40, r.b.layer2.t);
-    EXPECT_EQ(120, r.b.ts);
-    EXPECT_EQ(1.0, r.b.korr);
-    expectNear(67741.93548387097, r.v.isolballasto);  // 84e6 / 1240
-    expectNear(43902.439024390245, r.v.isolballastn); // 36e6 / 820
-    expectNear(20792.079207920793, r.v.resBallasto);
-    expectNear(17821.78217821782, r.v.resBallastn);
-    expectNear(0.23296209257177888, r.v.Uvaerdi); // 1 / (1.5 + 0.7 + 1.1842 + 0.8333 + 0.075)
+TEST(Foundation, ValuesAreStoredWhenOneDiffers) {
+    // A stored Null is no difference; an empty field counts as 0.
+    const FoundationValues v{1, 2, 3, 4, 0};
+    EXPECT_FALSE(StoreNeeded({1.0, 2.0, 3.0, 4.0, 0.0}, v));
+    EXPECT_FALSE(StoreNeeded({1.0, Variant::Null(), 3.0, 4.0, Variant()}, v));
+    EXPECT_TRUE(StoreNeeded({1.0, Variant::Null(), 3.0, 4.0, 0.1}, v));
+    EXPECT_TRUE(StoreNeeded({1.0, 2.0, 3.0, 4.0 + 1e-12, 0.0}, v));
 }
