@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -12,87 +13,61 @@ namespace {
 class FilesTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    QString at(const QString &name) const { return dir.filePath(name); }
-    void make(const QString &name, const QByteArray &content = "x") {
+    QString at(const char *name) const { return dir.filePath(QString::fromUtf8(name)); }
+    void make(const char *name, const QByteArray &content = "x") {
         QFile f(at(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(content);
     }
-    QByteArray content(const QString &name) const {
-        QFile f(at(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    QString contents() const {
+        QStringList out;
+        for (const QString &name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
+            QFile f(dir.filePath(name));
+            out << name + "=" + (f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString());
+        }
+        return out.join(' ');
     }
-    QStringList names() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+    static std::int32_t errorOf(const std::function<void()> &f) {
+        try {
+            f();
+        } catch (const engine::RuntimeError &e) {
+            return e.number();
+        }
+        return 0;
+    }
 };
 
-std::int32_t errorOf(const std::function<void()> &f) {
-    try {
-        f();
-    } catch (const engine::RuntimeError &e) {
-        return e.number();
-    }
-    return 0;
-}
-
+// Names are found in any case, the exact spelling first; hidden files and folders are not listed.
 TEST_F(FilesTest, ListingFindsAnyCaseAndGivesTheNameOnDisk) {
-    make(QStringLiteral("INDDATA.MDB"));
-    make(QStringLiteral("Ærø.mdb"));
-    EXPECT_EQ(platform::ListFile(at(QStringLiteral("inddata.mdb"))), QStringLiteral("INDDATA.MDB"));
-    EXPECT_EQ(platform::ListFile(at(QStringLiteral("ærø.MDB"))), QStringLiteral("Ærø.mdb"));
-    EXPECT_EQ(platform::ListFile(at(QStringLiteral("param.mdb"))), QString());
-}
-
-TEST_F(FilesTest, ListingPrefersTheExactSpelling) {
-    make(QStringLiteral("INDDATA.TMP"));
-    make(QStringLiteral("inddata.tmp"));
-    EXPECT_EQ(platform::ListFile(at(QStringLiteral("inddata.tmp"))), QStringLiteral("inddata.tmp"));
-    EXPECT_EQ(platform::ListFile(at(QStringLiteral("INDDATA.TMP"))), QStringLiteral("INDDATA.TMP"));
-    EXPECT_EQ(platform::ListFile(at(QStringLiteral("Inddata.Tmp"))), QStringLiteral("INDDATA.TMP"));
-}
-
-TEST_F(FilesTest, HiddenFilesAndFoldersAreNotListed) {
-    make(QStringLiteral(".param.mdb"));
+    for (const char *name : {"INDDATA.MDB", "Ærø.mdb", "INDDATA.TMP", "inddata.tmp", ".param.mdb"})
+        make(name);
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("isol.mdb")));
-    EXPECT_EQ(platform::ListFile(at(QStringLiteral(".param.mdb"))), QString());
-    EXPECT_EQ(platform::ListFile(at(QStringLiteral("isol.mdb"))), QString());
+    const std::pair<const char *, const char *> cases[] = {
+        {"inddata.mdb", "INDDATA.MDB"}, {"ærø.MDB", "Ærø.mdb"},       {"param.mdb", ""},
+        {"inddata.tmp", "inddata.tmp"}, {"INDDATA.TMP", "INDDATA.TMP"}, {"Inddata.Tmp", "INDDATA.TMP"},
+        {".param.mdb", ""},             {"isol.mdb", ""},
+    };
+    for (const auto &[asked, found] : cases)
+        EXPECT_EQ(platform::ListFile(at(asked)), QString::fromUtf8(found)) << asked;
 }
 
-TEST_F(FilesTest, DeleteFindsTheFileInAnyCase) {
-    make(QStringLiteral("INDDATA.MDB"));
-    platform::DeleteFile(at(QStringLiteral("inddata.mdb")));
-    EXPECT_TRUE(names().isEmpty());
-    EXPECT_EQ(errorOf([&] { platform::DeleteFile(at(QStringLiteral("inddata.mdb"))); }), 53);
-}
-
-TEST_F(FilesTest, RenameTakesTheNameAsGiven) {
-    make(QStringLiteral("INDDATA.TMP"), "copy");
-    platform::RenameFile(at(QStringLiteral("inddata.tmp")), at(QStringLiteral("inddata.mdb")));
-    EXPECT_EQ(names(), QStringList{QStringLiteral("inddata.mdb")});
-    EXPECT_EQ(content(QStringLiteral("inddata.mdb")), "copy");
-}
-
-TEST_F(FilesTest, RenameNeverOverwrites) {
-    make(QStringLiteral("inddata.tmp"), "copy");
-    make(QStringLiteral("INDDATA.MDB"), "original");
-    EXPECT_EQ(
-        errorOf([&] { platform::RenameFile(at(QStringLiteral("inddata.tmp")), at(QStringLiteral("inddata.mdb"))); }),
-        58);
-    EXPECT_EQ(content(QStringLiteral("INDDATA.MDB")), "original");
-    EXPECT_EQ(content(QStringLiteral("inddata.tmp")), "copy");
-    EXPECT_EQ(errorOf([&] { platform::RenameFile(at(QStringLiteral("gone.tmp")), at(QStringLiteral("x.mdb"))); }), 53);
-}
-
-TEST_F(FilesTest, RenameMayChangeTheCaseOnly) {
-    make(QStringLiteral("INDDATA.MDB"));
-    platform::RenameFile(at(QStringLiteral("INDDATA.MDB")), at(QStringLiteral("inddata.mdb")));
-    EXPECT_EQ(names(), QStringList{QStringLiteral("inddata.mdb")});
-}
-
-TEST_F(FilesTest, SyncNeedsAnExistingFile) {
-    make(QStringLiteral("Inddata.tmp"));
-    platform::SyncFile(at(QStringLiteral("inddata.tmp")));
+// Delete and rename find the file in any case; rename takes the new name as given and never overwrites.
+TEST_F(FilesTest, DeleteRenameAndSync) {
+    make("INDDATA.MDB", "original");
+    make("Inddata.tmp", "copy");
+    platform::SyncFile(at("inddata.tmp"));
     platform::SyncFolder(dir.path());
-    EXPECT_EQ(errorOf([&] { platform::SyncFile(at(QStringLiteral("param.mdb"))); }), 53);
+    EXPECT_EQ(errorOf([&] { platform::RenameFile(at("inddata.tmp"), at("inddata.mdb")); }), 58);
+    EXPECT_EQ(contents(), "INDDATA.MDB=original Inddata.tmp=copy");
+    platform::DeleteFile(at("inddata.mdb"));
+    platform::RenameFile(at("inddata.tmp"), at("inddata.mdb"));
+    EXPECT_EQ(contents(), "inddata.mdb=copy");
+    platform::RenameFile(at("inddata.mdb"), at("INDDATA.mdb"));
+    EXPECT_EQ(contents(), "INDDATA.mdb=copy");
+    for (const auto &missing : std::vector<std::function<void()>>{
+             [&] { platform::DeleteFile(at("gone.mdb")); }, [&] { platform::RenameFile(at("gone.tmp"), at("x.mdb")); },
+             [&] { platform::SyncFile(at("gone.mdb")); }})
+        EXPECT_EQ(errorOf(missing), 53);
 }
 
 } // namespace
