@@ -27,6 +27,7 @@ int errorOf(const std::function<void()> &f) {
 // Regional separator without grouping; halves round away from zero on the decimal form (binary values just
 // below the half included), carrying into new digits; no sign on a zero; "#" shows zero as empty text.
 TEST(Numbers, FormatAndCStrWriteTheRegionalForm) {
+    // clang-format off
     const struct {
         double value;
         const char *pattern; // null: CStr
@@ -48,6 +49,7 @@ TEST(Numbers, FormatAndCStrWriteTheRegionalForm) {
         // A punching strength as computed from a quality of 25 and a safety class of 1.0.
         {2.0 / std::sqrt(25.0) * 0.12 * (25.0 / 1.65) * 1000.0, nullptr, "727,272727272727"},
     };
+    // clang-format on
     for (const auto &c : cases)
         EXPECT_EQ(c.pattern ? Format(c.value, c.pattern, danish) : CStr(c.value, danish), c.danish)
             << c.value << " " << (c.pattern ? c.pattern : "CStr");
@@ -64,6 +66,7 @@ TEST(Numbers, FormatAndCStrWriteTheRegionalForm) {
 }
 
 TEST(Numbers, TypedTextReadsInTheRegionalForm) {
+    // clang-format off
     const struct {
         const char *text;
         std::optional<double> value;
@@ -78,6 +81,7 @@ TEST(Numbers, TypedTextReadsInTheRegionalForm) {
         {"1,5,5", {}}, {"-", {}}, {",", {}}, {"1e", {}}, {"1E+", {}}, {"5 kN", {}}, {"1 2", {}}, {"--1", {}},
         {"0x10", {}}, {"1,5.000", {}}, {"1E400", {}},
     };
+    // clang-format on
     for (const auto &c : cases) {
         const QString text = QString::fromUtf8(c.text);
         const std::optional<double> read = ParseNumber(text, c.locale);
@@ -96,6 +100,7 @@ TEST(Numbers, TypedTextReadsInTheRegionalForm) {
 
 TEST(Numbers, RefusalsRaiseTheRuntimesErrors) {
     const double inf = std::numeric_limits<double>::infinity();
+    // clang-format off
     const std::pair<std::function<void()>, int> cases[] = {
         {[] { Format(1.0, "0.##", danish); }, engine::err::InvalidProcedureCall},
         {[] { Format(1.0, "", danish); }, engine::err::InvalidProcedureCall},
@@ -110,6 +115,7 @@ TEST(Numbers, RefusalsRaiseTheRuntimesErrors) {
         {[] { CDbl("", danish); }, engine::err::TypeMismatch},
         {[] { CDbl("0.2", danish); }, engine::err::TypeMismatch},
     };
+    // clang-format on
     for (size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(errorOf(cases[i].first), cases[i].second) << "case " << i;
 }

@@ -43,11 +43,13 @@ protected:
 TEST_F(ResultsTest, ThePrintTableHoldsBothLayersAndTheReinforcement) {
     write(true);
     PrintPrepare::PrintFormat();
+    // clang-format off
     const std::pair<const char *, Variant> printed[] = {
         {"Lagnr1", 1},         {"IsoleringType1", "EPS 150"}, {"Lagnr2", 2},         {"IsoleringType2", "EPS 80 Gulv"},
         {"Eo2", 3500},         {"LambdaVåd2", 0.04},          {"16Under2as", 161.57 + 16 + 2}, {"16Under2a", 400},
         {"6Over2as", 0},       {"10Over1as", 161.57 + 10 + 1 + 0.5},
     };
+    // clang-format on
     for (const auto &[field, value] : printed)
         EXPECT_EQ(first("Udskrift", field), value) << field;
     sql("UPDATE inddataisolering SET IsoleringType = '' WHERE lagnr = 2");
@@ -72,6 +74,7 @@ TEST_F(ResultsTest, TheWindowsShowTheResultsInTheirPatternsAndChooseTheReport) {
     write(false, false);
     auto bruger = load<results::Brugerdefineret>();
     EXPECT_TRUE(messages->shown.empty());
+    // clang-format off
     const std::pair<const QLineEdit *, const char *> boxes[] = {
         {beton->KarMaxPos, "7,46"},  {beton->RegMaxNeg, "-4,50"},    {beton->Deform, "1,23"},
         {beton->UValue, "0,15"},     {beton->TilIso2, "30,0"},       {beton->Oplysning[2], ""},
@@ -80,6 +83,7 @@ TEST_F(ResultsTest, TheWindowsShowTheResultsInTheirPatternsAndChooseTheReport) {
         {bruger->RegMaxTil, "12,50"}, {bruger->RegMinFak, "1,36"},   {bruger->RegMinTil, "1,25"},
         {bruger->Oplysning[1], "Brud ! Tryk på isolering er for stort"},
     };
+    // clang-format on
     for (const auto &[box, text] : boxes)
         EXPECT_EQ(box->text(), text) << box->objectName().toStdString();
     EXPECT_EQ(beton->RapportNavn, "Beton.rpt");

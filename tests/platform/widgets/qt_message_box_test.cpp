@@ -61,8 +61,8 @@ TEST(QtMessageBox, ServiceShowsTheBoxModallyAndReturnsTheAnswer) {
         seenText = box->text();
         button(*box, "&Nej")->click();
     });
-    const Answer a = QtMessageService().show(QStringLiteral("Indtastede data er ikke gemt.\rFortsæt ?"),
-                                             Buttons::YesNo, Icon::None, QStringLiteral("Fundator"));
+    const Answer a = QtMessageService().show(QStringLiteral("Indtastede data er ikke gemt.\rFortsæt ?"), Buttons::YesNo,
+                                             Icon::None, QStringLiteral("Fundator"));
     EXPECT_EQ(a, Answer::No);
     EXPECT_EQ(seenText, "Indtastede data er ikke gemt.\nFortsæt ?");
 }
