@@ -147,20 +147,6 @@ TEST_F(ReportPrintTest, PrintsFieldsInTheRegionalSettingsWithPageNumbersOnEveryP
     EXPECT_FALSE(printed.contains(QStringLiteral("nr 1"))) << "a load without type is no row";
 }
 
-// Wherever the lines before it end, a heading shares its page with the start of its section.
-TEST_F(ReportPrintTest, AHeadingNeverEndsAPage) {
-    QString text;
-    for (int i = 0; i < 48; ++i)
-        text += QStringLiteral("text \"Linje %1\"\n").arg(i);
-    for (int lines = 28; lines <= 48; ++lines) {
-        ASSERT_EQ(print(definition(text.section(QLatin1Char('\n'), 0, lines - 1) +
-                                   QStringLiteral("\nsection \"Overskrift\"\ntable \"Efter\"\nrow \"x\"\nend\n"))),
-                  kPrinted);
-        for (const QString &page : testsupport::PdfText(pdf()).split(QLatin1Char('\f')))
-            EXPECT_EQ(page.contains("Overskrift"), page.contains("Efter")) << lines << " lines before the heading";
-    }
-}
-
 TEST_F(ReportPrintTest, EachFailureHasItsStatusAndLeavesNoHalfPrint) {
     EXPECT_EQ(print(out.filePath(QStringLiteral("mangler.rpt"))), kNoDefinition);
     EXPECT_EQ(print(out.path()), kNoDefinition);
