@@ -2,7 +2,6 @@
 
 #include "data/change_check.h"
 #include "data/modmain.h"
-#include "platform/message_box.h"
 #include "table_helpers.h"
 
 #include <functional>
@@ -11,15 +10,8 @@ using engine::Variant;
 
 namespace {
 
-class InputTablesTest : public ::testing::Test {
+class InputTablesTest : public tablehelpers::InddataTest {
 protected:
-    testsupport::DatabaseFolder folder;
-    std::shared_ptr<platform::RecordingMessages> messages = std::make_shared<platform::RecordingMessages>();
-    void SetUp() override {
-        platform::setMessageService(messages);
-        modMain::cnInddata = folder.open(QStringLiteral("inddata.mdb"));
-    }
-    void TearDown() override { modMain::cnInddata.Close(); }
     // One field of every record, read on a connection of its own, so only what was committed counts.
     std::vector<Variant> col(const char *table, const char *field) const {
         return tablehelpers::column(folder.open(QStringLiteral("inddata.mdb")), QLatin1String(table),
@@ -28,13 +20,6 @@ protected:
     void sql(const QString &text) { tablehelpers::alterInddata(folder, text); }
     static void set(const char *table, const char *field, const Variant &v) {
         tablehelpers::setFirst(modMain::cnInddata, QLatin1String(table), QString::fromUtf8(field), v);
-    }
-    // The step of the one critical report shown.
-    QString reportedStep() {
-        EXPECT_EQ(messages->shown.size(), 1u);
-        const QString step = messages->shown.empty() ? QString() : messages->shown[0].text.split(QChar(13)).value(1);
-        messages->shown.clear();
-        return step;
     }
 };
 

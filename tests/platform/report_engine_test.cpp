@@ -20,34 +20,26 @@ namespace {
 
 TEST(ReportDefinition, ReadsThePageLayoutAndTheBody) {
     const Definition d =
-        ParseDefinition(QStringLiteral("# comment\n"
-                                       "page A5 landscape 10 12.5 8 9\r\n"
-                                       "font \"Liberation Serif\" 11\n"
+        ParseDefinition(QStringLiteral("# comment\npage A5 landscape 10 12.5 8 9\r\n"
+                                       "font \"Liberation Serif\" 11\n\n"
                                        "header \"{Firma.Navn}\" \"Side {side}\"\n"
-                                       "\n"
-                                       "title \"Rapport \"\"A\"\" {{x}}\"\n"
-                                       "table \"Nr.\" \"Type\"\n"
-                                       "widths 20 80\n"
-                                       "align right left\n"
-                                       "each inddatalast when Lasttype \"{lastid}\" \"{Størrelse:0.00}\"\n"
-                                       "end\n"
-                                       "list ResultatOplysning \"{Oplysning}\"\n"));
+                                       "table \"Nr.\" \"Type\"\nwidths 20 80\nalign right left\n"
+                                       "each inddatalast when Lasttype \"\"\"A\"\" {{x}}\" \"{Størrelse:0.00}\"\n"
+                                       "end\n"));
     EXPECT_EQ(d.page.size, QPageSize::A5);
     EXPECT_EQ(d.page.orientation, QPageLayout::Landscape);
     EXPECT_EQ(d.page.margins, QMarginsF(10, 12.5, 8, 9));
     EXPECT_EQ(d.page.fontFamily + QString::number(d.page.fontSize), "Liberation Serif11");
     EXPECT_EQ(d.page.header[0], (Text{{QString(), FieldRef{"Firma", "Navn", ""}}}));
     EXPECT_EQ(d.page.header[1], (Text{{"Side ", std::nullopt}, {QString(), FieldRef{"", "side", ""}}}));
-    ASSERT_EQ(d.body.size(), 3u);
-    EXPECT_EQ(d.body[0].texts[0], (Text{{"Rapport \"A\" {x}", std::nullopt}}));
-    const Table &t = d.body[1].table;
+    ASSERT_EQ(d.body.size(), 1u);
+    const Table &t = d.body[0].table;
     EXPECT_EQ(t.widths, (std::vector<int>{20, 80}));
     EXPECT_EQ(t.align, (std::vector<Align>{Align::Right, Align::Left}));
     ASSERT_EQ(t.rows.size(), 1u);
     EXPECT_EQ(t.rows[0].source + "/" + t.rows[0].when, "inddatalast/Lasttype");
+    EXPECT_EQ(t.rows[0].cells[0], (Text{{"\"A\" {x}", std::nullopt}}));
     EXPECT_EQ(t.rows[0].cells[1], (Text{{QString(), FieldRef{"", "Størrelse", "0.00"}}}));
-    EXPECT_EQ(d.body[2].kind, Element::Kind::List);
-    EXPECT_EQ(d.body[2].source, QStringLiteral("ResultatOplysning"));
 }
 
 TEST(ReportDefinition, RefusesABrokenLineAndNamesIt) {

@@ -2,7 +2,6 @@
 
 #include "data/change_check.h"
 #include "data/modmain.h"
-#include "platform/message_box.h"
 #include "ui/command_button.h"
 #include "ui/modal_forms.h"
 
@@ -16,15 +15,12 @@ using engine::Variant;
 
 namespace {
 
-class IndstillingerTest : public ::testing::Test {
+class IndstillingerTest : public tablehelpers::InddataTest {
 protected:
-    testsupport::DatabaseFolder folder;
-    std::shared_ptr<platform::RecordingMessages> messages = std::make_shared<platform::RecordingMessages>();
     std::unique_ptr<Indstillinger> dlg;
 
     void SetUp() override {
-        platform::setMessageService(messages);
-        modMain::cnInddata = folder.open(QStringLiteral("inddata.mdb"));
+        InddataTest::SetUp();
         modMain::ClearInddata();
         modMain::InitInddata();
         tablehelpers::setFirst(modMain::cnInddata, "Firma", "Navn", QStringLiteral("Byg ApS"));
@@ -33,7 +29,7 @@ protected:
     }
     void TearDown() override {
         dlg.reset();
-        modMain::cnInddata.Close();
+        InddataTest::TearDown();
     }
     static std::vector<Variant> stored(const char *table, const char *field) {
         return tablehelpers::column(modMain::cnInddata, QLatin1String(table), QString::fromUtf8(field));
@@ -45,20 +41,6 @@ protected:
         dlg->activateWindow();
         ASSERT_TRUE(uitest::waitForWindowActive(dlg.get()));
     }
-    // Typed into a box, as the user types.
-    static void type(QLineEdit *box, const QString &text) {
-        box->setFocus();
-        uitest::processEvents();
-        box->selectAll();
-        uitest::keyClicks(box, text);
-    }
-    // The second line of the one report shown, which names the step.
-    QString reportedStep() {
-        EXPECT_EQ(messages->shown.size(), 1u);
-        const QString step = messages->shown.empty() ? QString() : messages->shown[0].text.split(QChar(13)).value(1);
-        messages->shown.clear();
-        return step;
-    }
 };
 
 // The project record is input, the company record is not; Escape stores nothing.
@@ -66,19 +48,19 @@ TEST_F(IndstillingerTest, OkStoresBothRecordsAndOnlyTheProjectCountsAsAChange) {
     open();
     EXPECT_EQ(dlg->cmbMetode->count(), 1);
     EXPECT_EQ(dlg->cmbMetode->currentText(), "Dansk");
-    type(dlg->txtKontakt, QStringLiteral("Ole"));
+    dlg->txtKontakt->setText(QStringLiteral("Ole"));
     uitest::mouseClick(dlg->btnOK);
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
     EXPECT_EQ(stored("Firma", "Kontakt"), one("Ole"));
     EXPECT_FALSE(ChangeCheck::InddataChanged());
     open();
-    type(dlg->txtTekst, QStringLiteral("Andet"));
+    dlg->txtTekst->setText(QStringLiteral("Andet"));
     uitest::keyClick(dlg->txtTekst, Qt::Key_Escape);
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(stored("projekt", "tekst"), one("Hal 2"));
     EXPECT_FALSE(ChangeCheck::InddataChanged());
     open();
-    type(dlg->txtBeregner, QStringLiteral("KL"));
+    dlg->txtBeregner->setText(QStringLiteral("KL"));
     uitest::mouseClick(dlg->btnOK);
     EXPECT_EQ(stored("projekt", "beregner"), one("KL"));
     EXPECT_TRUE(ChangeCheck::InddataChanged());
