@@ -53,28 +53,6 @@ TEST_F(InputTablesTest, InitTopsUpEachTableAndClearEmptiesTheInputOnly) {
     EXPECT_EQ(col("inddatalast", "lastid").size(), 12u);
 }
 
-// A failure stops at its step and keeps what was done; one that takes the database's transaction with it is what
-// rises, and the connection takes the next write.
-TEST_F(InputTablesTest, AFailureStopsAtItsStepAndKeepsWhatWasDone) {
-    modMain::InitInddata();
-    sql("CREATE TRIGGER spaerret BEFORE DELETE ON inddatalast BEGIN SELECT RAISE(ROLLBACK, 'spærret'); END");
-    const std::pair<void (*)(), std::int32_t> steps[] = {
-        {modMain::ClearInddata, 111}, {modMain::ClearInddata, 114}, {modMain::InitInddata, 140}};
-    for (const auto &[procedure, step] : steps) {
-        try {
-            procedure();
-            ADD_FAILURE() << "no error at " << step;
-        } catch (const engine::RuntimeError &e) {
-            EXPECT_EQ(modMain::LogNr, step);
-            EXPECT_EQ(e.description().contains(QStringLiteral("spærret")), step == 111) << e.what();
-        }
-        if (step == 111)
-            sql("DROP TRIGGER spaerret; DROP TABLE inddataisolering");
-    }
-    EXPECT_EQ(col("inddata", "daekType").size(), 1u);
-    EXPECT_EQ(col("inddatalast", "lastid").size(), 10u);
-}
-
 // Numbers compare as the runtime writes them, to 15 significant digits; Null is a value like any other; a table
 // without records is input like any other; the company record is not input.
 TEST_F(InputTablesTest, ChangeCheckSeesEveryChangeOfTheInput) {

@@ -1,10 +1,9 @@
 #include "data/account.h"
 #include "engine/checked.h"
 #include "engine/engine.h"
+#include "support/databases.h"
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
@@ -36,14 +35,12 @@ int errorOf(const std::function<void()> &f) {
 
 class EngineTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        previous = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        CreateDatabase(dir.filePath("inddata.mdb"), QString::fromUtf8(kScript), false, data::kUser, data::kPassword);
-        CreateDatabase(dir.filePath("system.mdw"), QString(), true, data::kUser, data::kPassword);
-        cn.Open(data::ConnectionString("inddata.mdb"));
+    testsupport::DatabaseFolder folder;
+    Connection cn = created(folder);
+    static Connection created(const testsupport::DatabaseFolder &folder) {
+        CreateDatabase(folder.file("engine.mdb"), QString::fromUtf8(kScript), false, data::kUser, data::kPassword);
+        return folder.open("engine.mdb");
     }
-    void TearDown() override { QDir::setCurrent(previous); }
     Recordset table(const QString &name, int cursor = adOpenDynamic, int lock = adLockPessimistic) {
         Recordset rs;
         rs.Open(name, cn, cursor, lock, adCmdTable);
@@ -53,9 +50,6 @@ protected:
         for (int i = 1; i <= n; ++i)
             cn.Execute(QStringLiteral("INSERT INTO inddatalast (lastid, Lasttype) VALUES (%1, \"Punktlast\")").arg(i));
     }
-    QTemporaryDir dir;
-    QString previous;
-    Connection cn;
 };
 
 // Names match in any case; a dynamic cursor sees another's write, a static one keeps its snapshot; Update writes
@@ -168,7 +162,7 @@ TEST_F(EngineTest, RefusalsRaiseTheirNumbers) {
     Recordset in = table("inddata");
     Recordset loads = table("inddatalast", adOpenStatic, adLockReadOnly);
     Connection bad;
-    QString wrongPassword = data::ConnectionString("inddata.mdb");
+    QString wrongPassword = data::ConnectionString("engine.mdb");
     wrongPassword.replace("Database Password=" + data::kPassword, "Database Password=wrong");
     // clang-format off
     const std::pair<std::function<void()>, int> cases[] = {
@@ -181,7 +175,7 @@ TEST_F(EngineTest, RefusalsRaiseTheirNumbers) {
         {[&] { cn.Execute("SELEKT nothing"); }, kDbError},
         {[&] { cn.Execute("UPDATE inddata SET nosuchcolumn = 1"); }, kDbError},
         {[&] { cn.Execute("INSERT INTO inddatalast (lastid) VALUES (\"abc\")"); }, kDbError},
-        {[&] { bad.Open(data::ConnectionString("param.mdb")); }, kDbError},
+        {[&] { bad.Open(data::ConnectionString("none.mdb")); }, kDbError},
         {[&] { bad.Open(wrongPassword); }, kDbError},
         {[&] { bad.Open("Data Source inddata.mdb"); }, err::DbFailure},
     };
@@ -192,9 +186,9 @@ TEST_F(EngineTest, RefusalsRaiseTheirNumbers) {
     }
     EXPECT_TRUE(loads.Bof() && loads.Eof());
     EXPECT_FALSE(bad.IsOpen());
-    EXPECT_FALSE(QFile::exists(dir.filePath("param.mdb"))) << "a missing database is never made";
-    QFile::rename(dir.filePath("inddata.mdb"), dir.filePath("INDDATA.MDB"));
-    bad.Open(data::ConnectionString("inddata.mdb"));
+    EXPECT_FALSE(QFile::exists(folder.file("none.mdb"))) << "a missing database is never made";
+    QFile::rename(folder.file("engine.mdb"), folder.file("ENGINE.MDB"));
+    bad.Open(data::ConnectionString("engine.mdb"));
     EXPECT_TRUE(bad.IsOpen()) << "file names are found in any case";
 }
 
