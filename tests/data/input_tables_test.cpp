@@ -56,28 +56,23 @@ TEST_F(InputTablesTest, InitTopsUpEachTableAndClearEmptiesTheInputOnly) {
 // Numbers compare as the runtime writes them, to 15 significant digits; Null is a value like any other; a table
 // without records is input like any other; the company record is not input.
 TEST_F(InputTablesTest, ChangeCheckSeesEveryChangeOfTheInput) {
-    const struct {
-        const char *what;
-        std::function<void()> edit;
-        bool changed;
-    } cases[] = {
+    // clang-format off
+    const struct { const char *what; std::function<void()> edit; bool changed; } cases[] = {
         {"nothing written", [] {}, false},
         {"one character", [] { set("projekt", "tekst", QStringLiteral("Hal 2")); }, true},
         {"only the case", [] { set("inddata", "daekType", QStringLiteral("beton")); }, true},
-        {"changed and changed back", [] { set("inddatalast", "Størrelse", 12.5), set("inddatalast", "Størrelse", 0); },
-         false},
+        {"changed back", [] { set("inddatalast", "Størrelse", 12.5), set("inddatalast", "Størrelse", 0); }, false},
         {"the same to 15 digits", [] { set("inddata", "Uværdi", 0.1 + 0.2); }, false},
         {"the 14th decimal", [] { set("inddata", "Uværdi", 0.30000000000001); }, true},
         {"company data", [] { set("Firma", "Navn", QStringLiteral("Byg ApS")); }, false},
         {"a Null", [] { set("inddataisolering", "IsoleringType", Variant::Null()); }, true},
-        {"a table without records",
-         [this] {
+        {"a table without records", [this] {
              sql("DELETE FROM projekt");
              ChangeCheck::SaveInddataValues();
              set("inddata", "daekType", QStringLiteral("Træ"));
-         },
-         true},
+         }, true},
     };
+    // clang-format on
     for (const auto &c : cases) {
         modMain::ClearInddata();
         modMain::InitInddata();

@@ -28,11 +28,7 @@ int errorOf(const std::function<void()> &f) {
 // below the half included), carrying into new digits; no sign on a zero; "#" shows zero as empty text.
 TEST(Numbers, FormatAndCStrWriteTheRegionalForm) {
     // clang-format off
-    const struct {
-        double value;
-        const char *pattern; // null: CStr
-        const char *danish;
-    } cases[] = {
+    const struct { double value; const char *pattern /* null: CStr */; const char *danish; } cases[] = {
         {1234.5, "0.00", "1234,50"}, {1234567.0, "0", "1234567"}, {-3.456, "0.00", "-3,46"}, {12.34, "0.0", "12,3"},
         {0.0, "#0.00", "0,00"}, {0.0, "#0.0", "0,0"}, {24.6, "0", "25"}, {1e20, "0", "100000000000000000000"},
         {2.5, "0", "3"}, {3.5, "0", "4"}, {-2.5, "0", "-3"}, {0.125, "0.00", "0,13"}, {1.005, "0.00", "1,01"},
@@ -66,11 +62,7 @@ TEST(Numbers, FormatAndCStrWriteTheRegionalForm) {
 
 TEST(Numbers, TypedTextReadsInTheRegionalForm) {
     // clang-format off
-    const struct {
-        const char *text;
-        std::optional<double> value;
-        QLocale locale = danish;
-    } cases[] = {
+    const struct { const char *text; std::optional<double> value; QLocale locale = danish; } cases[] = {
         {"1,5", 1.5}, {"1.500", 1500.0}, {"1.234.567,5", 1234567.5}, {",5", 0.5}, {"5,", 5.0}, {"-0,7", -0.7},
         {"+12", 12.0}, {"  25  ", 25.0}, {"1E3", 1000.0}, {"2,5e-3", 0.0025}, {"1E+16", 1e16}, {"1,5E-05", 1.5e-5},
         {"1E-400", 0.0}, {"1.5", 1.5, english}, {"1,500.25", 1500.25, english}, {"1,5", {}, english},

@@ -107,12 +107,11 @@ TEST_F(ResultsTest, FailuresAreReportedWithTheWindowAndTheStep) {
     beton->Command1_Click(1); // the printer dialog cancelled: nothing printed, nothing said
     EXPECT_EQ(dialogs->printerRequests, (std::vector<std::int32_t>{0x10000C}));
     EXPECT_TRUE(reports->printed.empty());
-    const struct {
-        results::ResultsWindow *window;
-        std::int16_t status;
-        const char *message;
-    } prints[] = {{beton.get(), 4, "Udskrift af beton beregning fejlede. Fejlkode: 4"},
-                  {bruger.get(), -3, "Udskrift af brugerdefineret beregning fejlede. Fejlkode: -3"}};
+    // clang-format off
+    const struct { results::ResultsWindow *window; std::int16_t status; const char *message; } prints[] = {
+        {beton.get(), 4, "Udskrift af beton beregning fejlede. Fejlkode: 4"},
+        {bruger.get(), -3, "Udskrift af brugerdefineret beregning fejlede. Fejlkode: -3"}};
+    // clang-format on
     for (const auto &p : prints) {
         dialogs->printerAnswers = {printer};
         reports->statuses = {p.status};
