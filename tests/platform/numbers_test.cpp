@@ -90,19 +90,16 @@ TEST(Numbers, TypedTextReadsInTheRegionalForm) {
 TEST(Numbers, RefusalsRaiseTheRuntimesErrors) {
     const double inf = std::numeric_limits<double>::infinity();
     // clang-format off
+    using namespace engine::err;
     const std::pair<std::function<void()>, int> cases[] = {
-        {[] { Format(1.0, "0.##", danish); }, engine::err::InvalidProcedureCall},
-        {[] { Format(1.0, "", danish); }, engine::err::InvalidProcedureCall},
-        {[] { Format(1.0, "0,00", danish); }, engine::err::InvalidProcedureCall},
-        {[inf] { Format(inf, "0", danish); }, engine::err::Overflow},
-        {[] { Format(std::nan(""), "0", danish); }, engine::err::Overflow},
-        {[inf] { CStr(inf, danish); }, engine::err::Overflow},
-        {[] { Format(engine::Variant::Null(), "0.00", danish); }, engine::err::InvalidUseOfNull},
-        {[] { CStr(engine::Variant::Null(), danish); }, engine::err::InvalidUseOfNull},
-        {[] { CDbl("1E400", danish); }, engine::err::Overflow},
-        {[] { CDbl("1E99999999999", danish); }, engine::err::Overflow},
-        {[] { CDbl("", danish); }, engine::err::TypeMismatch},
-        {[] { CDbl("0.2", danish); }, engine::err::TypeMismatch},
+        {[] { Format(1.0, "0.##", danish); }, InvalidProcedureCall},
+        {[] { Format(1.0, "", danish); }, InvalidProcedureCall},
+        {[] { Format(1.0, "0,00", danish); }, InvalidProcedureCall}, {[inf] { Format(inf, "0", danish); }, Overflow},
+        {[] { Format(std::nan(""), "0", danish); }, Overflow}, {[inf] { CStr(inf, danish); }, Overflow},
+        {[] { Format(engine::Variant::Null(), "0.00", danish); }, InvalidUseOfNull},
+        {[] { CStr(engine::Variant::Null(), danish); }, InvalidUseOfNull}, {[] { CDbl("1E400", danish); }, Overflow},
+        {[] { CDbl("1E99999999999", danish); }, Overflow}, {[] { CDbl("", danish); }, TypeMismatch},
+        {[] { CDbl("0.2", danish); }, TypeMismatch},
     };
     // clang-format on
     for (size_t i = 0; i < std::size(cases); ++i)
