@@ -1,125 +1,111 @@
-#include "data/connections.h"
+// The input tables: the default input, and the snapshot that tells whether the input changed.
+
+#include "data/change_check.h"
 #include "data/modmain.h"
-#include "support/databases.h"
 #include "table_helpers.h"
 
-#include <gtest/gtest.h>
+#include <functional>
 
 using engine::Variant;
-using tablehelpers::column;
-using tablehelpers::numbers;
 
 namespace {
 
-class InputTablesTest : public ::testing::Test {
+class InputTablesTest : public tablehelpers::InddataTest {
 protected:
-    testsupport::DatabaseFolder folder;
-    void SetUp() override { modMain::cnInddata = folder.open(QStringLiteral("inddata.mdb")); }
-    void TearDown() override { modMain::cnInddata.Close(); }
-    static std::vector<Variant> col(const char *table, const char *field) {
-        return column(modMain::cnInddata, QLatin1String(table), QString::fromUtf8(field));
+    // One field of every record, read on a connection of its own, so only what was committed counts.
+    std::vector<Variant> col(const char *table, const char *field) const {
+        return tablehelpers::column(folder.open(QStringLiteral("inddata.mdb")), QLatin1String(table),
+                                    QString::fromUtf8(field));
     }
-    // Counted on a connection of its own, so only what was committed counts.
-    std::size_t count(const QString &table) const {
-        return column(folder.open(QStringLiteral("inddata.mdb")), table,
-                      table == QStringLiteral("projekt") ? QStringLiteral("tekst") : QStringLiteral("InddataID"))
-            .size();
-    }
-    void addLoads(std::initializer_list<int> ids) {
-        QString sql;
-        for (int id : ids)
-            sql += QStringLiteral("INSERT INTO inddatalast (lastid, Lasttype) VALUES (%1, 'Punktlast');").arg(id);
-        tablehelpers::alterInddata(folder, sql);
-    }
-    std::int32_t failingNumber(void (*procedure)()) {
-        modMain::LogNr = 0;
-        try {
-            procedure();
-        } catch (const engine::RuntimeError &) {
-            return modMain::LogNr;
-        }
-        return 0;
+    void sql(const QString &text) { tablehelpers::alterInddata(folder, text); }
+    static void set(const char *table, const char *field, const Variant &v) {
+        tablehelpers::setFirst(modMain::cnInddata, QLatin1String(table), QString::fromUtf8(field), v);
     }
 };
 
-TEST_F(InputTablesTest, DefaultInputAfterClearAndInit) {
+TEST_F(InputTablesTest, InitTopsUpEachTableAndClearEmptiesTheInputOnly) {
     modMain::ClearInddata();
     modMain::InitInddata();
-    engine::Recordset rs;
-    rs.Open(QStringLiteral("inddata"), modMain::cnInddata, engine::adOpenStatic);
-    ASSERT_EQ(rs.RecordCount(), 1);
-    for (const auto &[field, value] : modMain::InddataDefaults())
-        EXPECT_EQ(rs.Fields(field).Value(), value) << field.toStdString();
-    rs.Close();
-    EXPECT_EQ(col("inddatalast", "lastid"), numbers({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(col("inddata", "daekType"), std::vector<Variant>{QString()});
+    EXPECT_EQ(col("inddatalast", "lastid"), tablehelpers::numbers({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     EXPECT_EQ(col("inddatalast", "PartialK"), std::vector<Variant>(10, 1.0));
-    EXPECT_EQ(col("inddatalast", "Lasttype"), std::vector<Variant>(10, QString()));
-    EXPECT_EQ(col("inddataisolering", "lagnr"), numbers({1, 2}));
-    EXPECT_EQ(col("inddataisolering", "Eo"), numbers({1, 1}));
-    EXPECT_EQ(col("inddataisolering", "En"), numbers({1, 1}));
+    EXPECT_EQ(col("inddataisolering", "lagnr"), tablehelpers::numbers({1, 2}));
+    EXPECT_EQ(col("inddataisolering", "Eo"), tablehelpers::numbers({1, 1}));
     EXPECT_EQ(col("projekt", "tekst"), std::vector<Variant>{QString()});
-    EXPECT_EQ(modMain::LogNr, 149);
-}
 
-TEST_F(InputTablesTest, ClearEmptiesTheInputOnlyAndInitAddsToEachTable) {
-    modMain::InitInddata();
-    tablehelpers::setFirst(modMain::cnInddata, QStringLiteral("Firma"), QStringLiteral("Navn"),
-                           QStringLiteral("Byg ApS"));
+    set("Firma", "Navn", QStringLiteral("Byg ApS"));
+    set("inddata", "daekType", QStringLiteral("Beton"));
+    modMain::InitInddata(); // an existing record is kept
+    EXPECT_EQ(col("inddata", "daekType"), std::vector<Variant>{QStringLiteral("Beton")});
     modMain::ClearInddata();
     for (const char *table : {"inddata", "inddatalast", "inddataisolering", "projekt"})
-        EXPECT_EQ(count(QLatin1String(table)), 0u) << table;
+        EXPECT_TRUE(col(table, table[0] == 'p' ? "tekst" : "InddataID").empty()) << table;
     EXPECT_EQ(col("Firma", "Navn"), std::vector<Variant>{QStringLiteral("Byg ApS")});
-    EXPECT_EQ(modMain::LogNr, 126);
-}
 
-TEST_F(InputTablesTest, LoadsAreToppedUpByCountNotByKey) {
-    addLoads({7, 8, 9});
+    // Loads are topped up by count, not by key; more than ten stay as they are.
+    sql("INSERT INTO inddatalast (lastid, Lasttype) VALUES (7, 'Punktlast'), (8, ''), (9, '')");
     modMain::InitInddata();
-    EXPECT_EQ(col("inddatalast", "lastid"), numbers({7, 8, 9, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(col("inddatalast", "lastid"), tablehelpers::numbers({7, 8, 9, 4, 5, 6, 7, 8, 9, 10}));
     EXPECT_EQ(col("inddatalast", "Lasttype")[0], Variant(QStringLiteral("Punktlast")));
+    sql("INSERT INTO inddatalast (lastid) VALUES (11), (12)");
+    modMain::InitInddata();
+    EXPECT_EQ(col("inddatalast", "lastid").size(), 12u);
 }
 
-TEST_F(InputTablesTest, MoreThanTenLoadsStayAsTheyAre) {
-    addLoads({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
-    modMain::InitInddata();
-    EXPECT_EQ(col("inddatalast", "lastid"), numbers({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
-}
-
-TEST_F(InputTablesTest, AnExistingInddataRecordIsKept) {
-    modMain::InitInddata();
-    tablehelpers::setFirst(modMain::cnInddata, QStringLiteral("inddata"), QStringLiteral("daekType"),
-                           QStringLiteral("Beton"));
-    modMain::InitInddata();
-    EXPECT_EQ(col("inddata", "daekType"), std::vector<Variant>{QStringLiteral("Beton")});
-}
-
-TEST_F(InputTablesTest, AMissingTableStopsAtItsStepAndKeepsWhatWasDone) {
-    modMain::InitInddata();
-    tablehelpers::alterInddata(folder, QStringLiteral("DROP TABLE inddataisolering"));
-    EXPECT_EQ(failingNumber(modMain::ClearInddata), 114);
-    EXPECT_EQ(count(QStringLiteral("inddata")), 0u);
-    EXPECT_EQ(count(QStringLiteral("inddatalast")), 0u);
-    EXPECT_EQ(failingNumber(modMain::InitInddata), 140);
-    EXPECT_EQ(count(QStringLiteral("inddata")), 1u);
-    EXPECT_EQ(count(QStringLiteral("inddatalast")), 10u);
-}
-
-// A failure that takes the database's transaction with it: the failure is what rises, and the connection
-// takes the next write.
-TEST_F(InputTablesTest, AFailureThatEndsTheTransactionIsTheErrorThatRises) {
-    modMain::InitInddata();
-    tablehelpers::alterInddata(folder, QStringLiteral("CREATE TRIGGER spaerret BEFORE DELETE ON inddatalast "
-                                                      "BEGIN SELECT RAISE(ROLLBACK, 'inddatalast er spærret'); END"));
-    try {
+// Numbers compare as the runtime writes them, to 15 significant digits; Null is a value like any other; a table
+// without records is input like any other; the company record is not input.
+TEST_F(InputTablesTest, ChangeCheckSeesEveryChangeOfTheInput) {
+    // clang-format off
+    const struct { const char *what; std::function<void()> edit; bool changed; } cases[] = {
+        {"nothing written", [] {}, false},
+        {"one character", [] { set("projekt", "tekst", QStringLiteral("Hal 2")); }, true},
+        {"only the case", [] { set("inddata", "daekType", QStringLiteral("beton")); }, true},
+        {"changed back", [] { set("inddatalast", "Størrelse", 12.5), set("inddatalast", "Størrelse", 0); }, false},
+        {"the same to 15 digits", [] { set("inddata", "Uværdi", 0.1 + 0.2); }, false},
+        {"the 14th decimal", [] { set("inddata", "Uværdi", 0.30000000000001); }, true},
+        {"company data", [] { set("Firma", "Navn", QStringLiteral("Byg ApS")); }, false},
+        {"a Null", [] { set("inddataisolering", "IsoleringType", Variant::Null()); }, true},
+        {"a table without records", [this] {
+             sql("DELETE FROM projekt");
+             ChangeCheck::SaveInddataValues();
+             set("inddata", "daekType", QStringLiteral("Træ"));
+         }, true},
+    };
+    // clang-format on
+    for (const auto &c : cases) {
         modMain::ClearInddata();
-        FAIL() << "no error";
-    } catch (const engine::RuntimeError &e) {
-        EXPECT_TRUE(e.description().contains(QStringLiteral("inddatalast er spærret"))) << e.what();
-        EXPECT_EQ(modMain::LogNr, 111);
+        modMain::InitInddata();
+        set("inddata", "daekType", QStringLiteral("Beton"));
+        set("inddata", "Uværdi", 0.3);
+        ChangeCheck::SaveInddataValues();
+        c.edit();
+        EXPECT_EQ(ChangeCheck::InddataChanged(), c.changed) << c.what;
+        ChangeCheck::SaveInddataValues();
+        EXPECT_FALSE(ChangeCheck::InddataChanged()) << c.what << ", after a new snapshot";
     }
-    tablehelpers::alterInddata(folder, QStringLiteral("DROP TRIGGER spaerret"));
-    modMain::ClearInddata();
-    EXPECT_EQ(count(QStringLiteral("inddatalast")), 0u);
+    EXPECT_TRUE(messages->shown.empty());
+}
+
+TEST_F(InputTablesTest, ChangeCheckFailuresAreReportedAndCountAsAChange) {
+    modMain::InitInddata();
+    ChangeCheck::SaveInddataValues();
+    sql("DELETE FROM inddatalast WHERE lastid = 10");
+    EXPECT_TRUE(ChangeCheck::InddataChanged());
+    EXPECT_EQ(reportedStep(), "Function: InddataChanged, Log nr. 8");
+    ChangeCheck::SaveInddataValues();
+    sql("ALTER TABLE inddataisolering RENAME TO gemt");
+    EXPECT_TRUE(ChangeCheck::InddataChanged());
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(messages->shown[0].icon, platform::Icon::Critical);
+    EXPECT_TRUE(messages->shown[0].text.startsWith("Der opstod et problem under eksekvering af Fundator!\r"
+                                                   "Function: InddataChanged, Log nr. 10\rFejlnr.: -2147217865, "));
+    EXPECT_TRUE(messages->shown[0].text.endsWith("\rGem venligst sessionsdata og kontakt Polystra"));
+    messages->shown.clear();
+    // A failed snapshot keeps the tables it reached.
+    ChangeCheck::SaveInddataValues();
+    EXPECT_EQ(reportedStep(), "Function: SaveInddataValues, Log nr. 13");
+    sql("ALTER TABLE gemt RENAME TO inddataisolering");
+    EXPECT_FALSE(ChangeCheck::InddataChanged());
 }
 
 } // namespace

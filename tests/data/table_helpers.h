@@ -3,6 +3,7 @@
 
 #include "data/connections.h"
 #include "engine/engine.h"
+#include "platform/message_box.h"
 #include "support/databases.h"
 
 #include <QFile>
@@ -54,5 +55,24 @@ inline void setFirst(const engine::Connection &cn, const QString &table, const Q
     rs.Update();
     rs.Close();
 }
+
+// A fresh inddata.mdb as modMain::cnInddata, with the messages shown recorded.
+class InddataTest : public ::testing::Test {
+protected:
+    testsupport::DatabaseFolder folder;
+    std::shared_ptr<platform::RecordingMessages> messages = std::make_shared<platform::RecordingMessages>();
+    void SetUp() override {
+        platform::setMessageService(messages);
+        modMain::cnInddata = folder.open(QStringLiteral("inddata.mdb"));
+    }
+    void TearDown() override { modMain::cnInddata.Close(); }
+    // The second line of the one report shown, which names the step; the report is then taken off.
+    QString reportedStep() {
+        EXPECT_EQ(messages->shown.size(), 1u);
+        const QString step = messages->shown.empty() ? QString() : messages->shown[0].text.split(QChar(13)).value(1);
+        messages->shown.clear();
+        return step;
+    }
+};
 
 } // namespace tablehelpers

@@ -1,6 +1,5 @@
 #include "platform/widgets/qt_message_box.h"
 
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
@@ -9,92 +8,52 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-using platform::Answer;
-using platform::Buttons;
-using platform::Icon;
-using platform::MakeMessageBox;
+using namespace platform;
 
 namespace {
-QStringList buttonTexts(const QMessageBox &box) {
-    QStringList out;
+
+QAbstractButton *button(const QMessageBox &box, const QString &text) {
     for (QAbstractButton *b : box.buttons())
-        out << b->text();
-    out.sort();
-    return out;
+        if (b->text() == text)
+            return b;
+    return nullptr;
 }
 
-void pressEscape(QWidget *w) {
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
+// Carriage returns become line breaks and markup stays text; Escape answers No to a question, Ok otherwise.
+TEST(QtMessageBox, ShowsTheTextAsTextWithItsIconAndButtons) {
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    for (const auto buttons : {Buttons::Ok, Buttons::YesNo}) {
+        const bool question = buttons == Buttons::YesNo;
+        auto box = MakeMessageBox(QStringLiteral("Problem!\rFunction: frmMain\r\nFejlnr.: 13\r<ingen last>"), buttons,
+                                  question ? Icon::None : Icon::Critical, QStringLiteral("Fundator"));
+        EXPECT_EQ(box->windowTitle(), "Fundator");
+        EXPECT_EQ(box->icon(), question ? QMessageBox::NoIcon : QMessageBox::Critical);
+        EXPECT_EQ(box->text(), "Problem!\nFunction: frmMain\nFejlnr.: 13\n<ingen last>");
+        EXPECT_EQ(box->buttons().size(), question ? 2 : 1);
+        EXPECT_EQ(static_cast<QAbstractButton *>(box->defaultButton()), button(*box, question ? "&Ja" : "OK"));
+        box->show();
+        bool shownAsText = false;
+        for (const QLabel *label : box->findChildren<QLabel *>())
+            shownAsText = shownAsText || label->text().endsWith(QStringLiteral("<ingen last>"));
+        EXPECT_TRUE(shownAsText);
+        QApplication::sendEvent(box.get(), &escape);
+        EXPECT_EQ(AnswerOf(*box), question ? Answer::No : Answer::Ok);
+    }
 }
+
+TEST(QtMessageBox, ServiceShowsTheBoxModallyAndReturnsTheAnswerOfTheButtonPressed) {
+    for (const auto &[text, answer] : {std::pair{"&Ja", Answer::Yes}, std::pair{"&Nej", Answer::No}}) {
+        QString seen;
+        QTimer::singleShot(0, [&seen, text] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            seen = box ? box->text() : QString();
+            if (box)
+                button(*box, text)->click();
+        });
+        EXPECT_EQ(QtMessageService().show("Data er ikke gemt.\rFortsæt ?", Buttons::YesNo, Icon::None, "Fundator"),
+                  answer);
+        EXPECT_EQ(seen, "Data er ikke gemt.\nFortsæt ?");
+    }
+}
+
 } // namespace
-
-TEST(QtMessageBox, OkBoxShowsCaptionTextAndNoIcon) {
-    auto box =
-        MakeMessageBox(QStringLiteral("Lastformen skal angives"), Buttons::Ok, Icon::None, QStringLiteral("Fundator"));
-    EXPECT_EQ(box->windowTitle(), "Fundator");
-    EXPECT_EQ(box->text(), "Lastformen skal angives");
-    EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
-    EXPECT_EQ(buttonTexts(*box), QStringList{QStringLiteral("OK")});
-}
-
-TEST(QtMessageBox, CarriageReturnsBecomeLineBreaksAndMarkupStaysText) {
-    const QString text = QStringLiteral("Der opstod et problem under eksekvering af Fundator!\rFunction: frmMain, "
-                                        "Log nr. 7\r\nFejlnr.: 13, Type mismatch\r<ingen last>");
-    auto box = MakeMessageBox(text, Buttons::Ok, Icon::Critical, QStringLiteral("Fundator"));
-    EXPECT_EQ(box->icon(), QMessageBox::Critical);
-    EXPECT_EQ(box->textFormat(), Qt::PlainText);
-    EXPECT_EQ(box->text(), "Der opstod et problem under eksekvering af Fundator!\nFunction: frmMain, "
-                           "Log nr. 7\nFejlnr.: 13, Type mismatch\n<ingen last>");
-    box->show();
-    bool shownAsText = false;
-    for (const QLabel *label : box->findChildren<QLabel *>())
-        shownAsText = shownAsText || label->text().endsWith(QStringLiteral("<ingen last>"));
-    EXPECT_TRUE(shownAsText);
-}
-
-TEST(QtMessageBox, YesNoAnswersByTheButtonPressed) {
-    auto box = MakeMessageBox(QStringLiteral("Data er ikke gemt. Fortsæt ?"), Buttons::YesNo, Icon::None,
-                              QStringLiteral("Fundator"));
-    EXPECT_EQ(buttonTexts(*box), (QStringList{QStringLiteral("&Ja"), QStringLiteral("&Nej")}));
-    EXPECT_EQ(box->defaultButton()->text(), QStringLiteral("&Ja"));
-    box->show();
-    box->defaultButton()->click();
-    EXPECT_EQ(platform::AnswerOf(*box), Answer::Yes);
-
-    auto second = MakeMessageBox(QStringLiteral("?"), Buttons::YesNo, Icon::None, QStringLiteral("Fundator"));
-    second->show();
-    for (QAbstractButton *b : second->buttons())
-        if (b->text() == QStringLiteral("&Nej"))
-            b->click();
-    EXPECT_EQ(platform::AnswerOf(*second), Answer::No);
-}
-
-TEST(QtMessageBox, EscapeOnAQuestionAnswersNo) {
-    auto box = MakeMessageBox(QStringLiteral("?"), Buttons::YesNo, Icon::None, QStringLiteral("Fundator"));
-    box->show();
-    pressEscape(box.get());
-    EXPECT_EQ(platform::AnswerOf(*box), Answer::No);
-
-    auto ok = MakeMessageBox(QStringLiteral("!"), Buttons::Ok, Icon::None, QStringLiteral("Fundator"));
-    ok->show();
-    pressEscape(ok.get());
-    EXPECT_EQ(platform::AnswerOf(*ok), Answer::Ok);
-}
-
-TEST(QtMessageBox, ServiceShowsTheBoxModallyAndReturnsTheAnswer) {
-    QString seenText;
-    QTimer::singleShot(0, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        seenText = box->text();
-        for (QAbstractButton *b : box->buttons())
-            if (b->text() == QStringLiteral("&Nej"))
-                b->click();
-    });
-    platform::QtMessageService service;
-    const Answer a = service.show(QStringLiteral("Indtastede data er ikke gemt.\rFortsæt ?"), Buttons::YesNo,
-                                  Icon::None, QStringLiteral("Fundator"));
-    EXPECT_EQ(a, Answer::No);
-    EXPECT_EQ(seenText, "Indtastede data er ikke gemt.\nFortsæt ?");
-}
