@@ -91,19 +91,15 @@ void analysisLeft(double MmaxDim, double MminDim, double fcd = 17, double t = 0.
 void armering() { M2::BeregnArmering(1, 10, 3, 0, 0, "u", 0.505); }
 void hoejreside() { M1::Hoejreside(M1::Laster); }
 
-class Calculation : public ::testing::Test {
+class Calculation : public tablehelpers::InddataTest {
 protected:
-    testsupport::DatabaseFolder folder;
-    std::shared_ptr<platform::RecordingMessages> messages = std::make_shared<platform::RecordingMessages>();
-
     void SetUp() override {
-        platform::setMessageService(messages);
-        modMain::cnInddata = folder.open(QStringLiteral("inddata.mdb"));
+        InddataTest::SetUp();
         designinput::writeConcreteInput(); // 150 mm concrete, one point load of 40 kN in the middle, PartialK 1.5
         M1::MmaxDim = M1::MminDim = M1::umaxDim = 0.0;
     }
     void TearDown() override {
-        modMain::cnInddata.Close();
+        InddataTest::TearDown();
         platform::setMessageService(std::make_shared<platform::RecordingMessages>());
     }
     std::vector<Variant> column(const char *table, const char *field) const {
