@@ -62,6 +62,8 @@ TEST_F(CalculateTest, AConcreteSlabOpensBetonOtherTypesBrugerdefineretAndTheActi
     for (const char *type : {"Brugerdefineret", "Spånplade P5, 22 mm"}) {
         designinput::setInddata({{"daekType", type}, {"kvalitettext", "Brugerdefineret"}});
         rebind();
+        w->activateWindow();
+        ASSERT_TRUE(uitest::waitForWindowActive(w.get()));
         closeResultsWindowWhenShown();
         uitest::keyClick(w.get(), Qt::Key_B, Qt::AltModifier);
         EXPECT_EQ(rows("ResultatBrugdef") * 10 + rows("ResultatBeton"), 10) << type;

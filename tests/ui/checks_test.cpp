@@ -9,7 +9,7 @@ using engine::Variant;
 namespace {
 
 struct Case {
-    const char *fields; // "name=value; ..." written over the complete input; '' the empty text
+    const char *fields;   // "name=value; ..." written over the complete input; '' the empty text
     QString wholeMessage; // empty: the input passes
     QString focus;
     QString pageMessage = "same"; // the page check's wording where it differs
@@ -93,63 +93,67 @@ const QString kAfstand = "Afstand mellem laster skal være mellem 0,7 m og 6.0 m
 const QString kStorrelse = "Lasten størrelse skal være positiv";
 const QString kDaek25 = "Tykkelsen på dækket skal være min. 25 mm og max. 10.000 mm.";
 const QString kMellemlag = "Tykkelsen på mellemlaget skal være min. 1 mm og max. 10.000 mm.";
-QString size(const char *what, int max) { return QStringLiteral("%1 på lasten skal angives og må max. være %2 mm").arg(what).arg(max); }
+QString size(const char *what, int max) {
+    return QStringLiteral("%1 på lasten skal angives og må max. være %2 mm").arg(what).arg(max);
+}
 
 TEST_F(CheckTest, EachLoadRowFailsWithItsMessageOnTheStoredLoadAndOnThePage) {
     const QString kantFuge = "Afstand fra kant/fuge skal angives og må max. være 5600 mm";
-    runCases({{"Lasttype=Lastpar; Afstand=0.7; bredde=300", "", ""},
-              {"Lasttype=Lastpar; Afstand=6; bredde=300", "", ""},
-              {"Lasttype=Lastpar; Afstand=0.69; bredde=300", kAfstand, "txtAfstandLastpar"},
-              {"Lasttype=Lastpar; Afstand=6.01; bredde=300", kAfstand, "txtAfstandLastpar"},
-              {"Lasttype=Lastpar; Afstand=1; bredde=301", size("Bredden", 300), "txtLastFormBredde"},
-              {"Lasttype=Lastpar; Afstand=1; LastForm=Cirkel; bredde=301", size("Diameter", 300), "txtLastFormBredde"},
-              {"Lasttype=Lastpar; Afstand=1; LastForm=Rektangel; bredde=300; længde=301", size("Længden", 300),
-               "txtLastFormLaengde"},
-              {"bredde=500", "", ""},
-              {"bredde=501", size("Bredden", 500), "txtLastFormBredde"},
-              {"bredde=0", size("Bredden", 500), "txtLastFormBredde"},
-              {"Lasttype=Hjultryk; LastForm=Cirkel; bredde=0", size("Diameter", 500), "txtLastFormBredde"},
-              {"LastForm=Rektangel; længde=0", size("Længden", 500), "txtLastFormLaengde"},
-              {"LastForm=Kvadrat; længde=0", "", ""},
-              {"LastForm=''", "Lastformen skal angives", "cmbLastForm"},
-              {"LastForm=null", "Lastformen skal angives", "cmbLastForm"}, // not a crash in the calculation
-              {"Placering=''", "Lastens placering skal angives", "cmbLastPlacering"},
-              {"Placering=Midt; Afstandfra=0", "", ""},
-              {"Placering=Kant; Afstandfra=0", kantFuge, "txtLastKantFugeAfstand"},
-              {"Placering=Fuge; Afstandfra=5600", "", ""},
-              {"Placering=Fuge; Afstandfra=5601", kantFuge, "txtLastKantFugeAfstand"},
-              {"Størrelse=0", kStorrelse, "txtLastStorrelse"},
-              {"PartialK=0", "Partialkoefficient skal skal være positiv", "txtPartialK"},
-              // An area load is tested only for its size and partial coefficient.
-              {"Lasttype=Fladelast; LastForm=''; bredde=0; Placering=''; Afstandfra=0", "", ""},
-              {"Lasttype=Fladelast; LastForm=''; Størrelse=-1", kStorrelse, "txtLastStorrelse"}},
-             [](designinput::FieldList f) { designinput::setLoad(1, f); }, [this] { return w->CheckLast(); });
+    runCases(
+        {{"Lasttype=Lastpar; Afstand=0.7; bredde=300", "", ""},
+         {"Lasttype=Lastpar; Afstand=6; bredde=300", "", ""},
+         {"Lasttype=Lastpar; Afstand=0.69; bredde=300", kAfstand, "txtAfstandLastpar"},
+         {"Lasttype=Lastpar; Afstand=6.01; bredde=300", kAfstand, "txtAfstandLastpar"},
+         {"Lasttype=Lastpar; Afstand=1; bredde=301", size("Bredden", 300), "txtLastFormBredde"},
+         {"Lasttype=Lastpar; Afstand=1; LastForm=Cirkel; bredde=301", size("Diameter", 300), "txtLastFormBredde"},
+         {"Lasttype=Lastpar; Afstand=1; LastForm=Rektangel; bredde=300; længde=301", size("Længden", 300),
+          "txtLastFormLaengde"},
+         {"bredde=500", "", ""},
+         {"bredde=501", size("Bredden", 500), "txtLastFormBredde"},
+         {"bredde=0", size("Bredden", 500), "txtLastFormBredde"},
+         {"Lasttype=Hjultryk; LastForm=Cirkel; bredde=0", size("Diameter", 500), "txtLastFormBredde"},
+         {"LastForm=Rektangel; længde=0", size("Længden", 500), "txtLastFormLaengde"},
+         {"LastForm=Kvadrat; længde=0", "", ""},
+         {"LastForm=''", "Lastformen skal angives", "cmbLastForm"},
+         {"LastForm=null", "Lastformen skal angives", "cmbLastForm"}, // not a crash in the calculation
+         {"Placering=''", "Lastens placering skal angives", "cmbLastPlacering"},
+         {"Placering=Midt; Afstandfra=0", "", ""},
+         {"Placering=Kant; Afstandfra=0", kantFuge, "txtLastKantFugeAfstand"},
+         {"Placering=Fuge; Afstandfra=5600", "", ""},
+         {"Placering=Fuge; Afstandfra=5601", kantFuge, "txtLastKantFugeAfstand"},
+         {"Størrelse=0", kStorrelse, "txtLastStorrelse"},
+         {"PartialK=0", "Partialkoefficient skal skal være positiv", "txtPartialK"},
+         // An area load is tested only for its size and partial coefficient.
+         {"Lasttype=Fladelast; LastForm=''; bredde=0; Placering=''; Afstandfra=0", "", ""},
+         {"Lasttype=Fladelast; LastForm=''; Størrelse=-1", kStorrelse, "txtLastStorrelse"}},
+        [](designinput::FieldList f) { designinput::setLoad(1, f); }, [this] { return w->CheckLast(); });
 }
 
 TEST_F(CheckTest, EachSlabRowFailsWithItsMessageOnTheStoredSlabAndOnThePage) {
-    runCases({{"daekType=''", "Daektypen skal angives", "cmbDaekType", ""},
-              {"sikkerhedsklassetext=''", "Sikkerhedsklasse skal angives", "cmbDaekSikkerhedsklasse"},
-              {"kvalitettext=''", "Kvalitet skal angives", "cmbDaekKvalitet"},
-              {"daekType=Brugerdefineret; kvalitettext=Brugerdefineret", "", ""},
-              {"kvalitettext=Brugerdefineret; TrykstyrkeRgm=0", "Regningsmæssig trykstyrke skal være positiv",
-               "txtDaekTrykstyrke"},
-              {"kvalitettext=Brugerdefineret; TraekstyrkeRgm=-1", "Regningsmæssig trækstyrke skal være positiv",
-               "txtDaekTraekstyrke"},
-              {"kvalitettext=Brugerdefineret; Eo=0", "Eo skal være positiv", "txtDaekEo", "E(korttid) skal være positiv"},
-              {"kvalitettext=Brugerdefineret; En=0", "En skal være positiv", "txtDaekEn", "E(langtid) skal være positiv"},
-              {"kvalitettext=Brugerdefineret; Go=0", "Go skal være positiv", "txtDaekGo", "G(korttid) skal være positiv"},
-              {"kvalitettext=Brugerdefineret; GN=0", "Gn skal være positiv", "txtDaekGn", "G(langtid) skal være positiv"},
-              {"Eo=0", "", ""}, // only a user-defined quality is tested for its values
-              {"dæktykkelse=25", "", ""},
-              {"dæktykkelse=24", kDaek25, "txtDaekTykkelse"},
-              {"dæktykkelse=10001", kDaek25, "txtDaekTykkelse"},
-              {"daekType=Brugerdefineret; kvalitettext=Brugerdefineret; dæktykkelse=1", "", ""},
-              {"daekType=Brugerdefineret; kvalitettext=Brugerdefineret; dæktykkelse=0",
-               "Tykkelsen på dækket skal være min. 1 mm og max. 10.000 mm.", "txtDaekTykkelse"},
-              {"Miljøklasse=''", "Miljøklasse skal angives", "cmbMKlasse"},
-              // The environmental class is asked of a concrete slab only.
-              {"daekType=Brugerdefineret; kvalitettext=Brugerdefineret; Miljøklasse=''", "", ""}},
-             designinput::setInddata, [this] { return w->CheckDaek(); });
+    runCases(
+        {{"daekType=''", "Daektypen skal angives", "cmbDaekType", ""},
+         {"sikkerhedsklassetext=''", "Sikkerhedsklasse skal angives", "cmbDaekSikkerhedsklasse"},
+         {"kvalitettext=''", "Kvalitet skal angives", "cmbDaekKvalitet"},
+         {"daekType=Brugerdefineret; kvalitettext=Brugerdefineret", "", ""},
+         {"kvalitettext=Brugerdefineret; TrykstyrkeRgm=0", "Regningsmæssig trykstyrke skal være positiv",
+          "txtDaekTrykstyrke"},
+         {"kvalitettext=Brugerdefineret; TraekstyrkeRgm=-1", "Regningsmæssig trækstyrke skal være positiv",
+          "txtDaekTraekstyrke"},
+         {"kvalitettext=Brugerdefineret; Eo=0", "Eo skal være positiv", "txtDaekEo", "E(korttid) skal være positiv"},
+         {"kvalitettext=Brugerdefineret; En=0", "En skal være positiv", "txtDaekEn", "E(langtid) skal være positiv"},
+         {"kvalitettext=Brugerdefineret; Go=0", "Go skal være positiv", "txtDaekGo", "G(korttid) skal være positiv"},
+         {"kvalitettext=Brugerdefineret; GN=0", "Gn skal være positiv", "txtDaekGn", "G(langtid) skal være positiv"},
+         {"Eo=0", "", ""}, // only a user-defined quality is tested for its values
+         {"dæktykkelse=25", "", ""},
+         {"dæktykkelse=24", kDaek25, "txtDaekTykkelse"},
+         {"dæktykkelse=10001", kDaek25, "txtDaekTykkelse"},
+         {"daekType=Brugerdefineret; kvalitettext=Brugerdefineret; dæktykkelse=1", "", ""},
+         {"daekType=Brugerdefineret; kvalitettext=Brugerdefineret; dæktykkelse=0",
+          "Tykkelsen på dækket skal være min. 1 mm og max. 10.000 mm.", "txtDaekTykkelse"},
+         {"Miljøklasse=''", "Miljøklasse skal angives", "cmbMKlasse"},
+         // The environmental class is asked of a concrete slab only.
+         {"daekType=Brugerdefineret; kvalitettext=Brugerdefineret; Miljøklasse=''", "", ""}},
+        designinput::setInddata, [this] { return w->CheckDaek(); });
 }
 
 TEST_F(CheckTest, IntermediateLayerAndTerrainRowsOnTheStoredInputAndOnThePage) {
@@ -165,8 +169,11 @@ TEST_F(CheckTest, IntermediateLayerAndTerrainRowsOnTheStoredInputAndOnThePage) {
               {"terræn=Sand; terrænballast=0", "", ""}},
              designinput::setInddata, [this] { return w->CheckMellemlagTerraen(); });
     // The layer page check tests only a chosen layer.
-    const char *layers[][3] = {{"<ingen isolering>", "0", "1"}, {"EPS 80", "1", "1"}, {"EPS 80", "10000", "1"},
-                               {"EPS 80", "10001", ""},         {"EPS 80", "0", ""}};
+    const char *layers[][3] = {{"<ingen isolering>", "0", "1"},
+                               {"EPS 80", "1", "1"},
+                               {"EPS 80", "10000", "1"},
+                               {"EPS 80", "10001", ""},
+                               {"EPS 80", "0", ""}};
     for (const auto &[type, thickness, ok] : layers) {
         ui::SetListText(w->cmbIsoleringType, type);
         w->txtIsoleringTykkelse->setText(thickness);
@@ -178,16 +185,24 @@ TEST_F(CheckTest, IntermediateLayerAndTerrainRowsOnTheStoredInputAndOnThePage) {
 
 // A failure shows its page and record; the check commits first, and the page is refreshed with the counter raised.
 TEST_F(CheckTest, AFailureShowsItsPageAndRecordWithTheWizardButtonsFollowing) {
-    designinput::setLoad(2, {{"Lasttype", "Punktlast"}, {"LastForm", "Kvadrat"}, {"bredde", 100.0},
-                             {"Placering", "Midt"}, {"Størrelse", 10.0}, {"PartialK", 1.5}});
-    designinput::setLoad(4, {{"Lasttype", "Hjultryk"}, {"LastForm", "Cirkel"}, {"bredde", 200.0},
-                             {"Placering", "Midt"}, {"Størrelse", 20.0}, {"PartialK", 0.0}});
+    designinput::setLoad(2, {{"Lasttype", "Punktlast"},
+                             {"LastForm", "Kvadrat"},
+                             {"bredde", 100.0},
+                             {"Placering", "Midt"},
+                             {"Størrelse", 10.0},
+                             {"PartialK", 1.5}});
+    designinput::setLoad(4, {{"Lasttype", "Hjultryk"},
+                             {"LastForm", "Cirkel"},
+                             {"bredde", 200.0},
+                             {"Placering", "Midt"},
+                             {"Størrelse", 20.0},
+                             {"PartialK", 0.0}});
     rebind();
     // From the slab page, with load 2 current on the hidden load page.
     w->frmLast->hide();
     w->frmDaek->show();
     w->btnForrige->setEnabled(true);
-    ScriptTest::run({"do NextLoad | do Check | msg=Partialkoefficient skal skal være positiv | shown=frmLast | "
+    ScriptTest::run({"do dataLast->MoveNext | do Check | msg=Partialkoefficient skal skal være positiv | shown=frmLast | "
                      "hidden=frmDaek | txtLastNr=4 | cmbLastType=Hjultryk | txtLastStorrelse=20 | focus=txtPartialK | "
                      "on=btnNaeste btnBeregning | off=btnForrige | busy=0 | "
                      "calls=FormaterDaek, FormaterIsolering, Opdaterer 1, VisLast 4, FormaterLast"});
@@ -195,7 +210,8 @@ TEST_F(CheckTest, AFailureShowsItsPageAndRecordWithTheWizardButtonsFollowing) {
     designinput::writeConcreteInput();
     designinput::setInddata({{"dæktykkelse", 24.0}});
     rebind();
-    ScriptTest::run({"do Check | msg=" + kDaek25 + " | shown=frmDaek | hidden=frmLast | focus=txtDaekTykkelse | "
+    ScriptTest::run({"do Check | msg=" + kDaek25 +
+                     " | shown=frmDaek | hidden=frmLast | focus=txtDaekTykkelse | "
                      "on=btnNaeste btnForrige | busy=0 | "
                      "calls=FormaterDaek, FormaterIsolering, Opdaterer 1, OpdaterDaekType, FormaterDaek"});
 
@@ -209,10 +225,11 @@ TEST_F(CheckTest, AFailureShowsItsPageAndRecordWithTheWizardButtonsFollowing) {
     ScriptTest::run({"do Check"});
     designinput::setLayer(2, {{"IsoleringTykkelse", 10001.0}});
     rebind();
-    ScriptTest::run({"do Check | msg=Tykkelsen på isolering skal være min. 1 mm og max. 10.000 mm. | "
-                     "shown=frmIsolering frmMellemlag frmTerraen | hidden=frmLast | txtIsoleringNr=2 | "
-                     "cmbIsoleringType=EPS 80 | focus=txtIsoleringTykkelse | off=btnNaeste | on=btnForrige | "
-                     "calls=FormaterDaek, FormaterIsolering, Opdaterer 1, OpdaterTerraen, FormaterDaek, FormaterIsolering"});
+    ScriptTest::run(
+        {"do Check | msg=Tykkelsen på isolering skal være min. 1 mm og max. 10.000 mm. | "
+         "shown=frmIsolering frmMellemlag frmTerraen | hidden=frmLast | txtIsoleringNr=2 | "
+         "cmbIsoleringType=EPS 80 | focus=txtIsoleringTykkelse | off=btnNaeste | on=btnForrige | "
+         "calls=FormaterDaek, FormaterIsolering, Opdaterer 1, OpdaterTerraen, FormaterDaek, FormaterIsolering"});
 }
 
 TEST_F(CheckTest, NoLayerShowsLayerOneWithTheFocusInItsTypeList) {

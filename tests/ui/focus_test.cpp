@@ -35,7 +35,7 @@ protected:
     }
 };
 
-TEST_F(FocusTest, AMoveAskedForInsideAProcedureWaitsUntilTheOutermostEnds) {
+TEST_F(FocusTest, AMoveInsideAProcedureWaitsForTheOutermostAndOneOutsideIsImmediate) {
     {
         ui::focus::EventScope outer;
         {
@@ -47,12 +47,9 @@ TEST_F(FocusTest, AMoveAskedForInsideAProcedureWaitsUntilTheOutermostEnds) {
     }
     EXPECT_EQ(QApplication::focusWidget(), c);
     EXPECT_EQ(events, std::vector<QString>({"a lost", "c got"}));
-}
-
-TEST_F(FocusTest, AMoveOutsideAnyProcedureIsImmediateAndAHiddenTargetKeepsTheFocus) {
     ui::focus::MoveTo(b);
     EXPECT_EQ(QApplication::focusWidget(), b);
-    c->hide();
+    c->hide(); // a hidden target keeps the focus where it is
     ui::focus::MoveTo(c);
     EXPECT_EQ(QApplication::focusWidget(), b);
 }
@@ -68,19 +65,6 @@ TEST_F(FocusTest, ALostFocusThatMovesTheFocusRunsBeforeTheMoveItAskedFor) {
     }
     EXPECT_EQ(QApplication::focusWidget(), a);
     EXPECT_EQ(ui::focus::Refusals(), before + 1);
-}
-
-TEST_F(FocusTest, AnotherWindowTakingTheFocusIsNotALostFocus) {
-    QWidget other;
-    other.show();
-    other.activateWindow();
-    ASSERT_TRUE(uitest::waitForWindowActive(&other));
-    EXPECT_EQ(events, std::vector<QString>());
-    *alive = false;
-    host.activateWindow();
-    ASSERT_TRUE(uitest::waitForWindowActive(&host));
-    b->setFocus();
-    EXPECT_TRUE(events.empty());
 }
 
 TEST_F(FocusTest, AModalWindowOpenedInsideAProcedureMovesItsOwnFocusWhileItIsOpen) {
@@ -114,13 +98,22 @@ TEST_F(FocusTest, AModalWindowOpenedInsideAProcedureMovesItsOwnFocusWhileItIsOpe
     EXPECT_EQ(host.focusWidget(), c);
 }
 
-TEST_F(FocusTest, TheWholeTextIsSelectedOnceTheFocusEventIsOver) {
+TEST_F(FocusTest, AnotherWindowTakingTheFocusIsNotALostFocusAndTheTextIsSelectedAfterTheFocusEvent) {
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(uitest::waitForWindowActive(&other));
+    EXPECT_EQ(events, std::vector<QString>());
+    *alive = false; // nor is anything once the window is going away
+    host.activateWindow();
+    ASSERT_TRUE(uitest::waitForWindowActive(&host));
     b->setText("12,50");
     b->setFocus();
     ui::focus::SelectAllLater(b);
     EXPECT_EQ(b->selectedText(), "");
     uitest::processEvents();
     EXPECT_EQ(b->selectedText(), "12,50");
+    EXPECT_TRUE(events.empty());
 }
 
 } // namespace

@@ -22,7 +22,8 @@ TEST_F(WindowTest, LoadFillsEveryListInRkFlgOrderAndAnEmptyTableLeavesTheFixedEn
     load();
     run({"entries cmbLastType=<ingen last>/Hjultryk/Punktlast/Fladelast/Linielast/Lastpar | "
          "entries cmbLastForm=Rektangel/Kvadrat/Cirkel/Linielast | entries cmbLastPlacering=Kant/Fuge/Midt | "
-         "entries cmbDaekSikkerhedsklasse=Lav/Normal/Høj | entries cmbMKlasse=Passiv/Moderat/Aggressiv/Ekstra aggressiv | "
+         "entries cmbDaekSikkerhedsklasse=Lav/Normal/Høj | entries cmbMKlasse=Passiv/Moderat/Aggressiv/Ekstra "
+         "aggressiv | "
          "lblVersion=Version 2.01"});
     EXPECT_EQ(ui::ListEntries(w->cmbDaekType).mid(0, 2), QStringList({"Beton", "Spånplade P5, 22 mm"}));
     EXPECT_EQ(ui::ListEntries(w->cmbDaekKvalitet).mid(0, 1), QStringList({"C12/15"}));
@@ -57,7 +58,8 @@ TEST_F(WindowTest, TheStartPictureBindsTheFirstRecordsAndNewInputLeavesItForTheL
          "ro=txtLastNr txtIsoleringNr txtDaeklag txtRevnevidde | cmbLastType=Punktlast | txtLastNr txtIsoleringNr=1 | "
          "txtLastStorrelse=12,5",
          // Unchanged input resets without a question; the layers' moduli are 0 after new input.
-         "do NewInput | hidden=imgOpstart frmDaek | shown=frmLast Skitse lblFrmBund btnNaeste btnForrige btnBeregning | "
+         "do Command1_Click | hidden=imgOpstart frmDaek | shown=frmLast Skitse lblFrmBund btnNaeste btnForrige btnBeregning "
+         "| "
          "off=btnForrige | focus=cmbLastType | cmbLastType=<ingen last> | cmbIsoleringType=<ingen isolering> | "
          "db inddataisolering.Eo=0 | db inddataisolering.En#1=0 | "
          "calls=VisLast 1, FormaterLast, TegnSkitse(True), FormaterDaek, FormaterIsolering"});
@@ -98,11 +100,13 @@ TEST_F(WindowTest, ClosingCommitsAnEditStillInABoxAndAnEditThatCannotBeStoredKee
 
 // Every field that new input resets, as "field=value", and the records of its table.
 const std::pair<const char *, const char *> kReset[] = {
-    {"inddatalast#10", "Lasttype='' Afstand=0 LastForm='' bredde=0 længde=0 Placering='' Afstandfra=0 Størrelse=0 PartialK=1"},
-    {"inddata#1", "daekType='' sikkerhedsklassetext='' kvalitettext='' TrykstyrkeRgm=0 tau=0 TraekstyrkeRgm=0 "
-                  "TraekstyrkeKar=0 Eo=0 En=0 Go=0 GN=0 dæktykkelse=0 Miljøklasse='' dæklag=0 Revnevidde=0 mellemlag='' "
-                  "mellemlagtykkelse=0 mellemlagkorr=0 mellemlaglambda=0 terræn='' terrænballast=0 terrænzigma=0 "
-                  "isolballasto=0 isolballastn=0 resBallasto=0 resBallastn=0 Uværdi=0"},
+    {"inddatalast#10",
+     "Lasttype='' Afstand=0 LastForm='' bredde=0 længde=0 Placering='' Afstandfra=0 Størrelse=0 PartialK=1"},
+    {"inddata#1",
+     "daekType='' sikkerhedsklassetext='' kvalitettext='' TrykstyrkeRgm=0 tau=0 TraekstyrkeRgm=0 "
+     "TraekstyrkeKar=0 Eo=0 En=0 Go=0 GN=0 dæktykkelse=0 Miljøklasse='' dæklag=0 Revnevidde=0 mellemlag='' "
+     "mellemlagtykkelse=0 mellemlagkorr=0 mellemlaglambda=0 terræn='' terrænballast=0 terrænzigma=0 "
+     "isolballasto=0 isolballastn=0 resBallasto=0 resBallastn=0 Uværdi=0"},
     {"inddataisolering#2", "IsoleringType='' IsoleringTykkelse=0 Zigmao=0 Zigman=0 LambdaTør=0 LambdaVåd=0 Eo=0 En=0"},
     {"projekt#1", "projektid='' beregner='' dato='' tekst=''"},
 };
@@ -116,8 +120,8 @@ TEST_F(WindowTest, NewInputAsksWhenChangedAndResetsEveryFieldOfEveryRecordButThe
                                                 f.section('=', 1) == "''" ? "'x'" : "7"));
     store("Firma", "Navn", "Firmaet");
     messages->answers = {platform::Answer::No};
-    run({"do NewInput | msg=Indtastede data er ikke gemt. Fortsæt ? | calls= | db inddata.daekType=x"});
-    run({"do NewInput | msg=Indtastede data er ikke gemt. Fortsæt ? | db Firma.Navn=Firmaet | db inddata.InddataID=1 | "
+    run({"do Command1_Click | msg=Indtastede data er ikke gemt. Fortsæt ? | calls= | db inddata.daekType=x"});
+    run({"do Command1_Click | msg=Indtastede data er ikke gemt. Fortsæt ? | db Firma.Navn=Firmaet | db inddata.InddataID=1 | "
          "db inddataisolering.lagnr#1=2 | db inddatalast.lastid#9=10 | cmbLastType=<ingen last> | focus=cmbLastType"});
     for (const auto &[table, fields] : kReset) {
         engine::Recordset rs;
@@ -126,14 +130,15 @@ TEST_F(WindowTest, NewInputAsksWhenChangedAndResetsEveryFieldOfEveryRecordButThe
         int records = 0;
         for (; !rs.Eof(); rs.MoveNext(), ++records)
             for (const QString &f : QString::fromUtf8(fields).split(' '))
-                EXPECT_EQ(rs.Fields(f.section('=', 0, 0)).Value(), value(f.section('=', 1))) << table << " " << f.toStdString();
+                EXPECT_EQ(rs.Fields(f.section('=', 0, 0)).Value(), value(f.section('=', 1)))
+                    << table << " " << f.toStdString();
         EXPECT_EQ(records, QString(table).section('#', 1).toInt()) << table;
     }
     EXPECT_FALSE(ChangeCheck::InddataChanged());
     // A missing project record is added.
     modMain::cnInddata.Execute("DELETE FROM projekt");
     ChangeCheck::SaveInddataValues();
-    run({"do NewInput | db projekt.projektid=''"});
+    run({"do Command1_Click | db projekt.projektid=''"});
     // An error in the command is reported with its statement; what was reset before it stays reset.
     modMain::cnInddata.Execute("DROP TABLE projekt");
     store("inddatalast", "PartialK", 3.0);
@@ -145,7 +150,7 @@ TEST_F(WindowTest, NewInputAsksWhenChangedAndResetsEveryFieldOfEveryRecordButThe
 
 TEST_F(WindowTest, ClosingAModalWindowReactivatesAtLoadOneAndRefreshesTheVisiblePages) {
     showLoadPage();
-    run({"do NextLoad | do NextLoad | txtLastNr=3 | store inddatalast.Lasttype=Hjultryk"});
+    run({"do dataLast->MoveNext | do dataLast->MoveNext | txtLastNr=3 | store inddatalast.Lasttype=Hjultryk"});
     uitest::CloseModalSoon();
     w->Command1_Click(2);
     run({"txtLastNr=1 | cmbLastType=Hjultryk | calls=TegnSkitse(True), FormaterDaek, FormaterIsolering, VisLast 1"});
@@ -187,7 +192,8 @@ TEST_F(WindowTest, AMessageBoxClosingDoesNotRebindThePages) {
 TEST_F(WindowTest, AListRunsItsLostFocusBeforeACommandAndARefusalStopsIt) {
     showLoadPage();
     // Refused: neither the access key nor a mouse press reaches the command.
-    run({"edit cmbLastType=xyz | alt H | click Command1_5 | msg=Der skal vælges et emne fra listen / Der skal vælges et emne fra listen | "
+    run({"edit cmbLastType=xyz | alt H | click Command1_5 | msg=Der skal vælges et emne fra listen / Der skal vælges "
+         "et emne fra listen | "
          "focus=cmbLastType | cmbLastType=xyz"});
     EXPECT_TRUE(help->shown.empty());
     // Accepted: completed and refreshed before the command acts.
@@ -243,24 +249,24 @@ TEST_F(NavigationTest, EachPagesCheckStopsTheWizardAndItsLostFocusRunsFirst) {
          "focus=txtLastStorrelse"});
     w->txtLastStorrelse->selectAll();
     run({"type txtLastStorrelse=2.5 | alt N | page=2 | db inddatalast.Størrelse=2.5",
-         "set cmbDaekType=Beton | do Next | msg=Sikkerhedsklasse skal angives | focus=cmbDaekSikkerhedsklasse",
-         "do Previous | msg=Sikkerhedsklasse skal angives | page=2 | on=btnForrige btnNaeste",
+         "set cmbDaekType=Beton | do btnNaeste_Click | msg=Sikkerhedsklasse skal angives | focus=cmbDaekSikkerhedsklasse",
+         "do btnForrige_Click | msg=Sikkerhedsklasse skal angives | page=2 | on=btnForrige btnNaeste",
          // An empty slab type passes.
-         "set cmbDaekType= | set txtDaekTrykstyrke=12 | do Next | page=3 | db inddata.TrykstyrkeRgm=12",
+         "set cmbDaekType= | set txtDaekTrykstyrke=12 | do btnNaeste_Click | page=3 | db inddata.TrykstyrkeRgm=12",
          // No terrain chosen passes; a user-defined one needs its modulus.
          "set cmbMellemlagType=Intet | click btnForrige | page=2 | calls=OpdaterDaekType, FormaterDaek",
          "click btnNaeste | set cmbTerraenType=Brugerdefineret | set txtTerraenBallast=0 | click btnForrige | page=3 | "
          "msg=Terrænets ballasttal skal skal være positiv | focus=txtTerraenBallast",
          // Both records are written on the way back.
-         "set txtTerraenBallast=20000 | set cmbIsoleringType=EPS 80 | set txtIsoleringTykkelse=100 | click btnForrige | "
+         "set txtTerraenBallast=20000 | set cmbIsoleringType=EPS 80 | set txtIsoleringTykkelse=100 | click btnForrige "
+         "| "
          "page=2 | db inddataisolering.IsoleringTykkelse=100 | db inddata.terrænballast=20000"});
 }
 
 TEST_F(NavigationTest, NextFromTheLoadPageLetsPendingEventsRunOnceAfterTheCheckAndCommitsTheLoad) {
     w->txtLastStorrelse->setText("7");
     QMetaObject::invokeMethod(
-        w.get(),
-        [this] { w->calls.push_back("queued " + stored("inddatalast", "Størrelse").toString()); },
+        w.get(), [this] { w->calls.push_back("queued " + stored("inddatalast", "Størrelse").toString()); },
         Qt::QueuedConnection);
     w->btnNaeste_Click();
     // Not yet committed when the events run.
@@ -269,7 +275,8 @@ TEST_F(NavigationTest, NextFromTheLoadPageLetsPendingEventsRunOnceAfterTheCheckA
     // A failing check lets nothing run.
     w->btnForrige_Click();
     ui::SetListText(w->cmbLastType, "Punktlast");
-    QMetaObject::invokeMethod(w.get(), [this] { w->calls.push_back("queued"); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        w.get(), [this] { w->calls.push_back("queued"); }, Qt::QueuedConnection);
     w->btnNaeste_Click();
     EXPECT_EQ(w->count("queued"), 0);
     uitest::processEvents();

@@ -32,16 +32,18 @@ TEST_F(NumericFieldsTest, LayerBoxesRefuseOutsideTheirBoundsAndRedrawOnlyWhenAcc
          "enter txtIsoleringTykkelse=0 | runs=1",
          "set cmbMellemlagType=Stabilgrus | busy 1 | do OpdaterMellemlag | busy 0",
          // The display pattern rounds a half away from zero.
-         "enter txtMellemlagTykkelse=10000,5 | " + outside.arg("mellemlaget") + " | txtMellemlagTykkelse=10001 | runs=0",
+         "enter txtMellemlagTykkelse=10000,5 | " + outside.arg("mellemlaget") +
+             " | txtMellemlagTykkelse=10001 | runs=0",
          "enter txtMellemlagTykkelse=1 | runs=1",
          "enter txtTerraenBallast=-5 | msg=Terrænets ballasttal skal være positivt | runs=1"});
 }
 
 TEST_F(NumericFieldsTest, LoadPairSpacingLiesBetweenItsBoundsOrIsZero) {
     const QString spacing = "msg=Afstand mellem laster skal være mellem 0,7 m og 6,0 m | runs=0";
-    run({"show Loads | set cmbLastType=Lastpar | do VisLast", "enter txtAfstandLastpar=0 | txtAfstandLastpar=0,00 | runs=0",
-         "enter txtAfstandLastpar=0,69 | " + spacing, "enter txtAfstandLastpar=0,7 | txtAfstandLastpar=0,70 | runs=0",
-         "enter txtAfstandLastpar=6 | runs=0", "enter txtAfstandLastpar=6,01 | " + spacing,
+    run({"show Loads | set cmbLastType=Lastpar | do VisLast",
+         "enter txtAfstandLastpar=0 | txtAfstandLastpar=0,00 | runs=0", "enter txtAfstandLastpar=0,69 | " + spacing,
+         "enter txtAfstandLastpar=0,7 | txtAfstandLastpar=0,70 | runs=0", "enter txtAfstandLastpar=6 | runs=0",
+         "enter txtAfstandLastpar=6,01 | " + spacing,
          "enter txtAfstandLastpar=6,004 | runs=0"}); // 6,00 in two decimals
 }
 
@@ -49,9 +51,9 @@ TEST_F(NumericFieldsTest, LoadDimensionsFollowTheLoadTypeAndShape) {
     const QString size = "msg=%1 på lasten skal angives og må max. være %2 mm";
     run({"show Loads | set cmbLastType=Punktlast | do VisLast | choose cmbLastForm=Rektangel",
          // With a decimal comma a point makes no number here.
-         "enter txtLastFormBredde=1.5 | " + kNoNumber + " | txtLastFormBredde=1.5",
-         "enter txtLastFormBredde=400", "enter txtLastFormLaengde=500",
-         "enter txtLastFormLaengde=501 | " + size.arg("Længden", "500"), "enter txtLastFormLaengde=300",
+         "enter txtLastFormBredde=1.5 | " + kNoNumber + " | txtLastFormBredde=1.5", "enter txtLastFormBredde=400",
+         "enter txtLastFormLaengde=500", "enter txtLastFormLaengde=501 | " + size.arg("Længden", "500"),
+         "enter txtLastFormLaengde=300",
          "set cmbLastType=Lastpar | enter txtLastFormBredde=400 | " + size.arg("Bredden", "300"),
          "enter txtLastFormBredde=300", "enter txtLastFormLaengde=301 | " + size.arg("Længden", "300"),
          "enter txtLastFormLaengde=0",
@@ -72,8 +74,9 @@ TEST_F(NumericFieldsTest, LoadSizeAndPartialCoefficientTakeEveryPointAsTheDecima
 
 TEST_F(NumericFieldsTest, UserDefinedSlabValuesMustNotBeNegative) {
     run({"show Slab | set cmbDaekType=Brugerdefineret | busy 1 | do OpdaterDaekType | busy 0"});
-    for (const char *row : {"txtDaekTrykstyrke|Regningsmæssig trykstyrke", "txtDaekTraekstyrke|Regningsmæssig trækstyrke",
-                            "txtDaekEo|E(korttid)", "txtDaekEn|E(langtid)", "txtDaekGo|G(korttid)", "txtDaekGn|G(langtid)"}) {
+    for (const char *row :
+         {"txtDaekTrykstyrke|Regningsmæssig trykstyrke", "txtDaekTraekstyrke|Regningsmæssig trækstyrke",
+          "txtDaekEo|E(korttid)", "txtDaekEn|E(langtid)", "txtDaekGo|G(korttid)", "txtDaekGn|G(langtid)"}) {
         const QStringList box = QString::fromUtf8(row).split('|');
         run({"enter " + box[0] + "=-1 | msg=" + box[1] + " skal være positiv | runs=0", "enter " + box[0] + "=0"});
     }
@@ -83,7 +86,8 @@ TEST_F(NumericFieldsTest, UserDefinedSlabValuesMustNotBeNegative) {
          "set txtDaekEo=3 | enter txtDaekEo= | txtDaekEo=0",
          // Two refused boxes do not send the focus to each other without end: the box the focus only passed
          // through is tested when the user leaves it.
-         "focus txtDaekTykkelse | set txtDaekEn=-1 | enter txtDaekEo=-1 | msg=E(korttid) skal være positiv | focus=txtDaekEo",
+         "focus txtDaekTykkelse | set txtDaekEn=-1 | enter txtDaekEo=-1 | msg=E(korttid) skal være positiv | "
+         "focus=txtDaekEo",
          "enter txtDaekEo=5 | focus=txtDaekEn"});
     uitest::keyClick(m->txtDaekEn, Qt::Key_Tab);
     EXPECT_EQ(shownTexts(), std::vector<QString>{"E(langtid) skal være positiv"});

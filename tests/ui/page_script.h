@@ -4,8 +4,8 @@
 // names the step. Checks: "<names>=<text>" (each control's text), focus=, runs= (sketch runs in the step), calls=
 // (recorded procedures, ", " between), shown=/hidden=/ro=/rw=/on=/off= (names), paints=0 or + (frame repaints),
 // msg= (the step's messages, " / " between; a step without msg= shows none), msg~ (one message holding the text),
-// page=, busy=, error= and lognr= (of the last "do"), "db table.field#record=value", "entries list=a/b" and "count procedure=n".
-// Values: '' the empty text, null, a number (point as decimal mark) or text.
+// page=, busy=, error= and lognr= (of the last "do"), "db table.field#record=value", "entries list=a/b" and "count
+// procedure=n". Values: '' the empty text, null, a number (point as decimal mark) or text.
 
 #include "page_fixture.h"
 #include "ui/command_button.h"
@@ -23,38 +23,26 @@ protected:
     std::int16_t &busyCounter() const { return m ? m->opdaterer() : w->opdaterer(); }
 
     using Proc = std::function<void(frmMain &)>;
+#define P(call) std::pair<const QString, Proc>(QString(#call).section('(', 0, 0), [](frmMain &f) { f.call; })
     std::map<QString, Proc> procs = {
-        {"OpdaterDaekType", [](frmMain &f) { f.OpdaterDaekType(); }},
-        {"OpdaterMiljoeklasse", [](frmMain &f) { f.OpdaterMiljoeklasse(); }},
-        {"OpdaterBetonKvalitet", [](frmMain &f) { f.OpdaterBetonKvalitet(); }},
-        {"OpdaterIsolering", [](frmMain &f) { f.OpdaterIsolering(); }},
-        {"OpdaterMellemlag", [](frmMain &f) { f.OpdaterMellemlag(); }},
-        {"OpdaterTerraen", [](frmMain &f) { f.OpdaterTerraen(); }},
-        {"OpdaterLastForm", [](frmMain &f) { f.OpdaterLastForm(); }},
-        {"VisLast", [](frmMain &f) { f.VisLast(*f.dataLast); }},
-        {"NextLoad", [](frmMain &f) { f.dataLast->MoveNext(); }},
-        {"FormaterLast", [](frmMain &f) { f.FormaterLast(f.dataLast->Recordset()); }},
-        {"FormaterDaek", [](frmMain &f) { f.FormaterDaek(); }},
-        {"HentDaeklag", [](frmMain &f) { f.HentDaeklag(); }},
-        {"HentMellemlag", [](frmMain &f) { f.HentMellemlag(); }},
-        {"HentDaekType", [](frmMain &f) { f.HentDaekType(); }},
-        {"HentTerraen", [](frmMain &f) { f.HentTerraen(); }},
-        {"HentIsolering", [](frmMain &f) { f.HentIsolering(); }},
-        {"GemInddata", [](frmMain &f) { f.GemInddata(); }},
-        {"Form_Activate", [](frmMain &f) { f.Form_Activate(); }},
-        {"Next", [](frmMain &f) { f.btnNaeste_Click(); }},
-        {"Previous", [](frmMain &f) { f.btnForrige_Click(); }},
-        {"NewInput", [](frmMain &f) { f.Command1_Click(0); }},
-    };
+        P(OpdaterDaekType()),  P(OpdaterMiljoeklasse()), P(OpdaterBetonKvalitet()),
+        P(OpdaterIsolering()), P(OpdaterMellemlag()),    P(OpdaterTerraen()),
+        P(OpdaterLastForm()),  P(VisLast(*f.dataLast)),  P(FormaterLast(f.dataLast->Recordset())),
+        P(FormaterDaek()),     P(HentDaeklag()),         P(HentMellemlag()),
+        P(HentDaekType()),     P(HentTerraen()),         P(HentIsolering()),
+        P(GemInddata()),       P(Form_Activate()),       P(dataLast->MoveNext()),
+        P(btnNaeste_Click()),  P(btnForrige_Click()),    P(Command1_Click(0))};
+#undef P
     long lastError = 0;
     QPointer<PaintCounter> paints[3]; // owned by their frames
 
     static engine::Variant value(const QString &text) {
         bool number = false;
         const double x = text.toDouble(&number);
-        return text == "''" ? engine::Variant("") : text == "null" ? engine::Variant::Null()
-                                                : number         ? engine::Variant(x)
-                                                                 : engine::Variant(text);
+        return text == "''"     ? engine::Variant("")
+               : text == "null" ? engine::Variant::Null()
+               : number         ? engine::Variant(x)
+                                : engine::Variant(text);
     }
     // "table.field#record"
     static std::tuple<QString, QString, int> place(const QString &where) {
@@ -82,7 +70,8 @@ protected:
     }
     int page() const {
         const bool load = f().frmLast->isVisible(), slab = f().frmDaek->isVisible();
-        const bool layers = f().frmIsolering->isVisible() && f().frmMellemlag->isVisible() && f().frmTerraen->isVisible();
+        const bool layers =
+            f().frmIsolering->isVisible() && f().frmMellemlag->isVisible() && f().frmTerraen->isVisible();
         return load + slab + layers != 1 ? 0 : load ? 1 : slab ? 2 : 3;
     }
     int repaints() const {
@@ -200,8 +189,8 @@ protected:
                     p->paints = 0;
         }
         bool messagesChecked = false;
-        static const QStringList verbs = {"show",  "store", "do",    "busy", "alt",  "set",
-                                          "choose", "focus", "click", "enter", "edit", "pick", "type"};
+        static const QStringList verbs = {"show",  "store", "do",    "busy", "alt",  "set", "choose",
+                                          "focus", "click", "enter", "edit", "pick", "type"};
         for (const QString &clause : line.split(" | ")) {
             const QString first = clause.section(' ', 0, 0);
             const int eq = clause.indexOf('=');

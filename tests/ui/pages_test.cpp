@@ -5,7 +5,8 @@
 namespace {
 
 // Widget groups of the slab page.
-#define CONCRETE "cmbDaekSikkerhedsklasse lblDaekSikkerhedsklasse cmbDaekKvalitet txtDaekTraekstyrkeKar cmbMKlasse txtDaeklag"
+#define CONCRETE                                                                                                       \
+    "cmbDaekSikkerhedsklasse lblDaekSikkerhedsklasse cmbDaekKvalitet txtDaekTraekstyrkeKar cmbMKlasse txtDaeklag"
 #define VALUES "txtDaekTrykstyrke txtDaekTraekstyrke txtDaekEo txtDaekEn txtDaekGo txtDaekGn"
 #define CLEARED                                                                                                        \
     "txtDaekTrykstyrke txtDaekTraekstyrke txtDaekTraekstyrkeKar=0,00 | "                                               \
@@ -80,7 +81,8 @@ TEST_F(SlabPageTest, TableTypeUserDefinedAndNoTypeEachSetTheirState) {
 
 TEST_F(SlabPageTest, BetonAgainRecomputesWithoutChangingTheGroup) {
     run({"show Slab | " C25 " | set txtDaekTykkelse=120 | set txtDaekEo=1",
-         "do OpdaterDaekType | paints=0 | txtDaekEo=23487 | txtDaekTykkelse=120 | rw=txtDaekTykkelse | shown=" CONCRETE});
+         "do OpdaterDaekType | paints=0 | txtDaekEo=23487 | txtDaekTykkelse=120 | rw=txtDaekTykkelse | "
+         "shown=" CONCRETE});
 }
 
 TEST_F(SlabPageTest, AnEmptiedEnvironmentalClassZeroesCoverAndCrackWidth) {
@@ -108,9 +110,9 @@ TEST_F(LoadPageTest, FromALoadPairToAPointLoadTheSpacingGoesAndALineShapeIsEmpti
 }
 
 TEST_F(LoadPageTest, ALineLoadHasOnlyItsWidthAndTheFocusFollowsThePlacement) {
-    for (const char *placement : {"Kant | focus=txtLastKantFugeAfstand | lblLastKantFugeAfstandEnhed=mm fra Kant",
-                                  "Midt | focus=txtLastStorrelse | hidden=txtLastKantFugeAfstand",
-                                  "'' | focus=txtLastFormBredde"}) {
+    for (const char *placement :
+         {"Kant | focus=txtLastKantFugeAfstand | lblLastKantFugeAfstandEnhed=mm fra Kant",
+          "Midt | focus=txtLastStorrelse | hidden=txtLastKantFugeAfstand", "'' | focus=txtLastFormBredde"}) {
         const QString p = QString::fromUtf8(placement);
         run({"store inddatalast.Lasttype='' | store inddatalast.Placering=" + p.section(" | ", 0, 0) +
                  " | show Loads | set txtLastFormLaengde=300",
@@ -122,9 +124,11 @@ TEST_F(LoadPageTest, ALineLoadHasOnlyItsWidthAndTheFocusFollowsThePlacement) {
 }
 
 TEST_F(LoadPageTest, AnAreaLoadHidesShapeDimensionsAndPlacement) {
-    run({"store inddatalast.Lasttype=Hjultryk | store inddatalast.LastForm=Rektangel | store inddatalast.Placering=Fuge | "
+    run({"store inddatalast.Lasttype=Hjultryk | store inddatalast.LastForm=Rektangel | store "
+         "inddatalast.Placering=Fuge | "
          "store inddatalast.bredde=200 | store inddatalast.Afstandfra=400 | show Loads",
-         "pick cmbLastType=flade | hidden=cmbLastForm lblLastForm txtLastFormBredde txtLastFormLaengde cmbLastPlacering "
+         "pick cmbLastType=flade | hidden=cmbLastForm lblLastForm txtLastFormBredde txtLastFormLaengde "
+         "cmbLastPlacering "
          "txtLastKantFugeAfstand lblLastKantFugeAfstandEnhed | cmbLastForm cmbLastPlacering= | "
          "txtLastFormBredde txtLastKantFugeAfstand=0 | lblLastStorrelseEnhed_0=kN/m | lblLastStorrelseEnhed_1=2 | "
          "focus=txtLastStorrelse",
@@ -144,9 +148,11 @@ TEST_F(LoadPageTest, NoLoadHidesEveryValueFieldAndRedraws) {
 }
 
 TEST_F(LoadPageTest, OnlyANullShapeIsWrittenBackAndABusyRefreshMovesOnlyTheFocus) {
-    run({"store inddatalast.LastForm#1=null | show Loads | busy 1 | set cmbLastType=Hjultryk | set txtLastStorrelse=5 | "
+    run({"store inddatalast.LastForm#1=null | show Loads | busy 1 | set cmbLastType=Hjultryk | set txtLastStorrelse=5 "
+         "| "
          "do VisLast | db inddatalast.Størrelse=0",
-         "do NextLoad | set cmbLastType=Hjultryk | set txtLastStorrelse=7 | do VisLast | db inddatalast.LastForm#1='' | "
+         "do dataLast->MoveNext | set cmbLastType=Hjultryk | set txtLastStorrelse=7 | do VisLast | db inddatalast.LastForm#1='' "
+         "| "
          "db inddatalast.Størrelse#1=7 | cmbLastForm=",
          "set cmbLastType=Fladelast | do VisLast | busy 0 | focus=txtLastStorrelse | runs=0 | paints=0",
          "focus cmbLastType", "set cmbLastType=Punktlast | do VisLast | runs=1 | paints=+"});
@@ -183,7 +189,8 @@ TEST_F(LayerPageTest, NoInsulationSetsTheNeutralValuesAndAProductItsOwn) {
 }
 
 TEST_F(LayerPageTest, AnEmptyIntermediateLayerBecomesNone) {
-    run({"store inddata.mellemlag=Stabilgrus | store inddata.mellemlagtykkelse=150 | show Layers | do OpdaterMellemlag | "
+    run({"store inddata.mellemlag=Stabilgrus | store inddata.mellemlagtykkelse=150 | show Layers | do OpdaterMellemlag "
+         "| "
          "shown=txtMellemlagTykkelse | txtMellemlagKorr=1,3 | txtMellemlagTykkelse=150 | focus=txtMellemlagTykkelse",
          // Its own run, and the thickness box's when the focus left it.
          "set cmbMellemlagType= | do OpdaterMellemlag | cmbMellemlagType=Intet | hidden=txtMellemlagTykkelse "

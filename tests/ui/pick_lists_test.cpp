@@ -20,16 +20,22 @@ TEST(MatchEntry, EachRuleTakesTheFirstFittingEntryInListOrderWithDanishLettersCa
         const char *typed;
         MatchRule rule;
         int index;
-    } cases[] = {
-        {safety, "n", MatchRule::Prefix, 1}, {safety, "NOR", MatchRule::Prefix, 1}, {safety, "HØ", MatchRule::Prefix, 2},
-        {safety, "hø", MatchRule::Prefix, 2}, {safety, "Normalt", MatchRule::Prefix, -1},
-        {eps, "eps 1", MatchRule::Prefix, 1},
-        // A whole entry goes before a longer one listed earlier.
-        {soils, "sand", MatchRule::Prefix, 1}, {soils, "san", MatchRule::Prefix, 0},
-        {soils, "SAND", MatchRule::CapitalisedPrefix, 1}, {types, "BRUGERDEFINERET", MatchRule::WholeEntry, 2},
-        {types, "bet", MatchRule::WholeEntry, -1}, {forms, "Rek", MatchRule::CapitalisedPrefix, 0},
-        {forms, "REK", MatchRule::CapitalisedPrefix, 0}, {forms, "Rektangler", MatchRule::CapitalisedPrefix, -1},
-        {loads, "l", MatchRule::CapitalisedPrefix, 4}};
+    } cases[] = {{safety, "n", MatchRule::Prefix, 1},
+                 {safety, "NOR", MatchRule::Prefix, 1},
+                 {safety, "HØ", MatchRule::Prefix, 2},
+                 {safety, "hø", MatchRule::Prefix, 2},
+                 {safety, "Normalt", MatchRule::Prefix, -1},
+                 {eps, "eps 1", MatchRule::Prefix, 1},
+                 // A whole entry goes before a longer one listed earlier.
+                 {soils, "sand", MatchRule::Prefix, 1},
+                 {soils, "san", MatchRule::Prefix, 0},
+                 {soils, "SAND", MatchRule::CapitalisedPrefix, 1},
+                 {types, "BRUGERDEFINERET", MatchRule::WholeEntry, 2},
+                 {types, "bet", MatchRule::WholeEntry, -1},
+                 {forms, "Rek", MatchRule::CapitalisedPrefix, 0},
+                 {forms, "REK", MatchRule::CapitalisedPrefix, 0},
+                 {forms, "Rektangler", MatchRule::CapitalisedPrefix, -1},
+                 {loads, "l", MatchRule::CapitalisedPrefix, 4}};
     for (const auto &c : cases)
         EXPECT_EQ(ui::MatchEntry(c.list, QString::fromUtf8(c.typed), c.rule), c.index) << c.typed;
     QLocale::setDefault(QLocale::c());
@@ -53,7 +59,14 @@ protected:
         layout->addWidget(list);
         layout->addWidget(other);
         list->addItems(entries);
-        ui::PickListDesign design{rule, keyDown, 100, 110, 120, 129, [this] { ++clicks; }, [this](const QString &text) {
+        ui::PickListDesign design{rule,
+                                  keyDown,
+                                  100,
+                                  110,
+                                  120,
+                                  129,
+                                  [this] { ++clicks; },
+                                  [this](const QString &text) {
                                       if (fail) {
                                           logNr = 128;
                                           engine::raise(engine::err::InvalidUseOfNull);
@@ -161,7 +174,8 @@ TEST_F(MainWindowListTest, TypedBeginningsCompleteByEachListsRuleAndRefreshOnlyO
          "pick cmbDaekType=beton | cmbDaekType=Beton | count OpdaterDaekType=0",
          "pick cmbDaekType=brugerdefineret | count OpdaterDaekType=1",
          "pick cmbDaekSikkerhedsklasse=n | cmbDaekSikkerhedsklasse=Normal",
-         "pick cmbMKlasse=ekstra | cmbMKlasse=Ekstra aggressiv", "pick cmbIsoleringType=eps 1 | cmbIsoleringType=EPS 100",
+         "pick cmbMKlasse=ekstra | cmbMKlasse=Ekstra aggressiv",
+         "pick cmbIsoleringType=eps 1 | cmbIsoleringType=EPS 100",
          // The intermediate layer refreshes again on an unchanged text; the quality exactly once per leaving.
          "pick cmbMellemlagType=s | cmbMellemlagType=Singels 4-8 mm | count OpdaterMellemlag=1",
          "pick cmbMellemlagType=Singels | count OpdaterMellemlag=1",
