@@ -125,6 +125,17 @@ protected:
         }
     }
 
+    // The checks of one value each, as text.
+    const std::map<QString, std::function<QString()>> scalars = {
+        {"focus", [this] { return focused() ? focused()->objectName() : QString(); }},
+        {"runs", [this] { return QString::number(m->sketchRuns); }},
+        {"calls", [this] { return QStringList(w->calls.begin(), w->calls.end()).join(", "); }},
+        {"paints", [this] { return repaints() > 0 ? "+" : "0"; }},
+        {"page", [this] { return QString::number(page()); }},
+        {"busy", [this] { return QString::number(busyCounter()); }},
+        {"error", [this] { return QString::number(lastError); }},
+        {"lognr", [this] { return QString::number(f().LogNr); }}};
+
     void check(const QString &key, const QString &text, bool &messagesChecked) {
         const QStringList names = key.split(' ');
         const std::map<QString, std::function<bool(QWidget *)>> states = {
@@ -142,22 +153,8 @@ protected:
             messagesChecked = true;
             ASSERT_EQ(messages->shown.size(), 1u);
             EXPECT_TRUE(messages->shown[0].text.contains(text)) << messages->shown[0].text.toStdString();
-        } else if (key == "focus") {
-            EXPECT_EQ(focused() ? focused()->objectName() : QString(), text);
-        } else if (key == "runs") {
-            EXPECT_EQ(m->sketchRuns, text.toInt());
-        } else if (key == "calls") {
-            EXPECT_EQ(QStringList(w->calls.begin(), w->calls.end()).join(", "), text);
-        } else if (key == "paints") {
-            EXPECT_EQ(repaints() > 0, text == "+") << repaints();
-        } else if (key == "page") {
-            EXPECT_EQ(page(), text.toInt());
-        } else if (key == "busy") {
-            EXPECT_EQ(busyCounter(), text.toInt());
-        } else if (key == "error") {
-            EXPECT_EQ(lastError, text.toLong());
-        } else if (key == "lognr") {
-            EXPECT_EQ(f().LogNr, text.toInt());
+        } else if (const auto scalar = scalars.find(key); scalar != scalars.end()) {
+            EXPECT_EQ(scalar->second(), text) << key.toStdString();
         } else if (names[0] == "db") {
             const auto [table, field, record] = place(names[1]);
             EXPECT_EQ(stored(table, field, record), value(text)) << names[1].toStdString();
