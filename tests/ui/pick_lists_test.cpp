@@ -1,9 +1,7 @@
-// The pick lists: matching a typed text, one list on its own, and the main window's ten lists.
+// The pick lists: matching a typed text, and the main window's ten lists.
 
 #include "page_script.h"
 #include "ui/pick_lists.h"
-
-#include <QVBoxLayout>
 
 using ui::MatchRule;
 
@@ -41,123 +39,6 @@ TEST(MatchEntry, EachRuleTakesTheFirstFittingEntryInListOrderWithDanishLettersCa
     QLocale::setDefault(QLocale::c());
 }
 
-// One pick list and a box to leave it for, with its refreshes counted.
-class PickListTest : public ::testing::Test {
-protected:
-    QWidget host;
-    QComboBox *list = new QComboBox(&host);
-    QLineEdit *other = new QLineEdit(&host);
-    bool flag = false;
-    std::int32_t logNr = 0;
-    std::shared_ptr<platform::RecordingMessages> messages = std::make_shared<platform::RecordingMessages>();
-    int clicks = 0;
-    std::vector<QString> leaves;
-    bool fail = false; // the refresh raises "Invalid use of Null" at statement 128
-
-    void make(MatchRule rule, QStringList entries, bool keyDown = true) {
-        auto *layout = new QVBoxLayout(&host);
-        layout->addWidget(list);
-        layout->addWidget(other);
-        list->addItems(entries);
-        ui::PickListDesign design{rule,
-                                  keyDown,
-                                  100,
-                                  110,
-                                  120,
-                                  129,
-                                  [this] { ++clicks; },
-                                  [this](const QString &text) {
-                                      if (fail) {
-                                          logNr = 128;
-                                          engine::raise(engine::err::InvalidUseOfNull);
-                                      }
-                                      leaves.push_back(text);
-                                  }};
-        new ui::PickList(list, std::move(design), {&flag, &logNr, "frmMain", std::make_shared<bool>(true)});
-        platform::setMessageService(messages);
-        host.show();
-        host.activateWindow();
-        ASSERT_TRUE(uitest::waitForWindowActive(&host));
-        list->setFocus();
-        list->setEditText(QString());
-    }
-    void type(const QString &text) { uitest::keyClicks(list, text); }
-    QString left() { // leaves the list; what its refresh saw
-        other->setFocus();
-        return leaves.empty() ? QString() : leaves.back();
-    }
-};
-
-TEST_F(PickListTest, ATypedBeginningIsCompletedOnLeavingAndRefreshedOnceAndARefusalKeepsTheFocus) {
-    make(MatchRule::Prefix, {"Lav", "Normal", "Høj"});
-    type("nor");
-    EXPECT_TRUE(flag);
-    EXPECT_TRUE(leaves.empty());
-    EXPECT_EQ(left(), "Normal");
-    EXPECT_EQ(list->currentIndex(), 1);
-    EXPECT_EQ(leaves.size(), 1u);
-    EXPECT_FALSE(flag);
-    EXPECT_EQ(clicks, 0);
-    EXPECT_EQ(logNr, 129);
-    EXPECT_EQ(list->count(), 3); // typed text never becomes an entry
-    list->setFocus();
-    list->setEditText("xyz");
-    left();
-    left(); // leaving again repeats the test
-    ASSERT_EQ(messages->shown.size(), 2u);
-    EXPECT_EQ(messages->shown[0].text, ui::kPickListRefusal);
-    EXPECT_EQ(messages->shown[0].buttons, platform::Buttons::Ok);
-    EXPECT_EQ(messages->shown[0].icon, platform::Icon::None);
-    EXPECT_EQ(messages->shown[0].caption, "Fundator");
-    EXPECT_EQ(QApplication::focusWidget(), list);
-    EXPECT_EQ(list->currentText(), "xyz");
-    EXPECT_EQ(leaves.size(), 1u);
-    // An emptied list is accepted silently.
-    list->setEditText("");
-    left();
-    EXPECT_EQ(QApplication::focusWidget(), other);
-    EXPECT_EQ(messages->shown.size(), 2u);
-    EXPECT_EQ(leaves.size(), 1u);
-}
-
-TEST_F(PickListTest, KeyboardMovesRefreshNothingUntilEnterAndAMouseChoiceAtOnceUnlessAKeyWentDown) {
-    make(MatchRule::Prefix, {"Intet", "Singels 4-8 mm", "Stabilgrus"});
-    uitest::keyClick(list, Qt::Key_Down);
-    uitest::keyClick(list, Qt::Key_Down);
-    EXPECT_EQ(list->currentText(), "Stabilgrus");
-    EXPECT_EQ(clicks + leaves.size(), 0u);
-    uitest::keyClick(list, Qt::Key_Return);
-    EXPECT_EQ(leaves, std::vector<QString>({"Stabilgrus"}));
-    EXPECT_EQ(QApplication::focusWidget(), list);
-    EXPECT_EQ(list->count(), 3);
-    left(); // leaving after Enter tests the text again
-    EXPECT_EQ(leaves.size(), 2u);
-    flag = false;
-    emit list->activated(1);
-    EXPECT_EQ(clicks, 1);
-    flag = true; // a key in any pick list
-    emit list->activated(0);
-    EXPECT_EQ(clicks, 1);
-    EXPECT_FALSE(flag);
-}
-
-TEST_F(PickListTest, AListWithoutKeyDownIgnoresKeysAndEnterAndARefreshErrorIsReported) {
-    make(MatchRule::CapitalisedPrefix, {"Rektangel", "Kvadrat", "Cirkel"}, false);
-    type("kv");
-    uitest::keyClick(list, Qt::Key_Return);
-    EXPECT_FALSE(flag);
-    EXPECT_EQ(list->currentText(), "kv");
-    EXPECT_EQ(left(), "Kvadrat");
-    fail = true;
-    list->setFocus();
-    list->setEditText("cir");
-    left();
-    ASSERT_EQ(messages->shown.size(), 1u);
-    EXPECT_EQ(messages->shown[0].text.split(QChar(13)).mid(1, 2),
-              QStringList({"Function: frmMain, Log nr. 128", "Fejlnr.: 94, Invalid use of Null"}));
-    EXPECT_EQ(list->currentText(), "Cirkel"); // what was done before the error stays done
-}
-
 // The ten lists of the main window.
 using MainWindowListTest = uitest::ScriptTest;
 
@@ -181,28 +62,6 @@ TEST_F(MainWindowListTest, TypedBeginningsCompleteByEachListsRuleAndRefreshOnlyO
          "pick cmbMellemlagType=Singels | count OpdaterMellemlag=1",
          "pick cmbTerraenType=MORÆNES | cmbTerraenType=Morænesand",
          "edit cmbDaekKvalitet=c20 | focus cmbLastType | count OpdaterBetonKvalitet=1"});
-}
-
-TEST_F(MainWindowListTest, TheWordsForNoneRefreshNothingWhenTheHiddenBoxIsEmpty) {
-    showLoadPage();
-    showAllPages();
-    run({"pick cmbLastType=<ingen | pick cmbIsoleringType=< | calls=",
-         "set txtLastType=Punktlast | focus cmbLastType | pick cmbLastType=<ingen | calls=VisLast 1"});
-}
-
-TEST_F(MainWindowListTest, TheClassClickCommitsThePagesAndAKeyInOneListMakesTheNextClickInAnotherOnlyClearTheFlag) {
-    showLoadPage();
-    w->cmbMKlasse->setCurrentIndex(1);
-    emit w->cmbMKlasse->activated(1);
-    run({"calls=OpdaterMiljoeklasse, FormaterDaek, FormaterIsolering | db inddata.Miljøklasse=Moderat"});
-    uitest::keyClick(w->cmbLastType, Qt::Key_Shift);
-    EXPECT_TRUE(w->flag());
-    w->cmbLastPlacering->setCurrentIndex(2);
-    emit w->cmbLastPlacering->activated(2);
-    EXPECT_FALSE(w->flag());
-    EXPECT_TRUE(w->calls.empty());
-    emit w->cmbLastPlacering->activated(2);
-    EXPECT_EQ(w->calls, std::vector<QString>({"OpdaterLastPlacering"}));
 }
 
 } // namespace
