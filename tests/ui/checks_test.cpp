@@ -1,4 +1,5 @@
-// The input checks: each row on the stored input (the whole check) and on the controls that show it (the page check).
+// The input checks and the calculation command on a complete input: each check row on the stored input (the whole
+// check) and on the controls that show it (the page check).
 
 #include "calc/design_input.h"
 #include "page_script.h"
@@ -46,11 +47,31 @@ protected:
         w->calls.clear();
         messages->shown.clear();
     }
-    template <class Check> bool run(Check check) {
+    template <class Check> bool scoped(Check check) {
         ui::focus::EventScope scope;
         return check();
     }
     QString message() const { return messages->shown.empty() ? QString() : messages->shown.back().text; }
+    // Watches for the next modal window until it shows, and closes it.
+    void closeResultsWindowWhenShown() {
+        auto *watch = new QTimer(w.get());
+        watch->setInterval(1);
+        QObject::connect(watch, &QTimer::timeout, [this, watch] {
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                watch->stop();
+                watch->deleteLater();
+                resultsWindows.push_back(modal->windowTitle());
+                modal->close();
+            }
+        });
+        watch->start();
+    }
+    std::vector<QString> resultsWindows; // the captions
+    long rows(const QString &table) const {
+        engine::Recordset rs;
+        rs.Open("SELECT COUNT(*) AS n FROM " + table, modMain::cnInddata, engine::adOpenStatic, engine::adLockReadOnly);
+        return rs.Fields("n").Value().toLong();
+    }
     QString focusName() const { return focused() ? focused()->objectName() : QString(); }
 
     template <class Write, class PageCheck>
@@ -70,7 +91,7 @@ protected:
                 rebind();
                 showAllPages();
                 const QString expected = whole ? c.wholeMessage : c.page();
-                EXPECT_EQ(whole ? run([this] { return w->CheckInddata(); }) : run(pageCheck), expected.isEmpty());
+                EXPECT_EQ(whole ? scoped([this] { return w->CheckInddata(); }) : scoped(pageCheck), expected.isEmpty());
                 EXPECT_EQ(message(), expected) << (whole ? "whole" : "page");
                 EXPECT_EQ(focusName(), expected.isEmpty() ? focusName() : c.focus) << (whole ? "whole" : "page");
             }
@@ -166,7 +187,7 @@ TEST_F(CheckTest, IntermediateLayerAndTerrainRowsOnTheStoredInputAndOnThePage) {
     for (const auto &[type, thickness, ok] : layers) {
         ui::SetListText(w->cmbIsoleringType, type);
         w->txtIsoleringTykkelse->setText(thickness);
-        EXPECT_EQ(run([this] { return w->CheckIsolering(); }), *ok == '1') << type << " " << thickness;
+        EXPECT_EQ(scoped([this] { return w->CheckIsolering(); }), *ok == '1') << type << " " << thickness;
     }
     EXPECT_EQ(message(), "Tykkelsen på isolering skal være min. 1 mm og max. 10.000 mm.");
     EXPECT_EQ(focusName(), "txtIsoleringTykkelse");
@@ -178,19 +199,18 @@ TEST_F(CheckTest, ALayerFailureShowsThatLayerAndNoLayerShowsLayerOne) {
     designinput::setLayer(1, {{"IsoleringType", ""}, {"IsoleringTykkelse", 0.0}});
     designinput::setLayer(2, {{"IsoleringType", "EPS 80"}, {"IsoleringTykkelse", 100.0}});
     rebind();
-    ScriptTest::run({"do Check"});
+    run({"do Check"});
     designinput::setLayer(2, {{"IsoleringTykkelse", 10001.0}});
     rebind();
-    ScriptTest::run(
-        {"do Check | msg=Tykkelsen på isolering skal være min. 1 mm og max. 10.000 mm. | "
+    run({"do Check | msg=Tykkelsen på isolering skal være min. 1 mm og max. 10.000 mm. | "
          "shown=frmIsolering frmMellemlag frmTerraen | hidden=frmLast | txtIsoleringNr=2 | "
          "cmbIsoleringType=EPS 80 | focus=txtIsoleringTykkelse | off=btnNaeste | on=btnForrige | busy=0 | "
          "calls=FormaterDaek, FormaterIsolering, Opdaterer 1, OpdaterTerraen, FormaterDaek, FormaterIsolering"});
     designinput::setLayer(2, {{"IsoleringType", ""}});
     rebind();
     w->dataIsolering->MoveNext();
-    ScriptTest::run({"do Check | msg=Der skal angives mindst et isoleringslag | txtIsoleringNr=1 | "
-                     "cmbIsoleringType=<ingen isolering> | focus=cmbIsoleringType"});
+    run({"do Check | msg=Der skal angives mindst et isoleringslag | txtIsoleringNr=1 | "
+         "cmbIsoleringType=<ingen isolering> | focus=cmbIsoleringType"});
 }
 
 TEST_F(CheckTest, ARunTimeErrorInTheCheckRisesToTheCommand) {
@@ -204,6 +224,63 @@ TEST_F(CheckTest, ARunTimeErrorInTheCheckRisesToTheCommand) {
     // A page check reads the boxes as numbers; text that is no number is an error for its caller.
     w->txtLastStorrelse->setText("abc");
     EXPECT_THROW(w->CheckLast(), engine::RuntimeError);
+}
+
+// The calculation command.
+using CalculateTest = CheckTest;
+
+TEST_F(CalculateTest, AConcreteSlabOpensBetonOtherTypesBrugerdefineretAndTheActivationAfterBindsLoadAndLayerOne) {
+    w->dataLast->MoveNext();
+    w->dataIsolering->MoveNext();
+    closeResultsWindowWhenShown();
+    uitest::mouseClick(w->btnBeregning);
+    EXPECT_EQ(rows("ResultatBeton") * 10 + rows("ResultatBrugdef"), 10);
+    EXPECT_GT(rows("ResultatArmering"), 0);
+    // The pages are bound to fresh, open recordsets and take edits again.
+    run({"txtLastNr txtIsoleringNr=1 | set txtLastStorrelse=41 | do GemInddata | db inddatalast.Størrelse=41"});
+    designinput::setInddata({{"daekType", "Spånplade P5, 22 mm"}, {"kvalitettext", "Brugerdefineret"}});
+    rebind();
+    closeResultsWindowWhenShown();
+    w->btnBeregning_Click();
+    EXPECT_EQ(rows("ResultatBrugdef") * 10 + rows("ResultatBeton"), 10);
+    EXPECT_EQ(resultsWindows, std::vector<QString>({"Beton", "Beregningsresultater"}));
+    EXPECT_TRUE(messages->shown.empty());
+}
+
+TEST_F(CalculateTest, InputWithoutALoadIsShownOnTheLoadPageAndNothingIsCalculated) {
+    designinput::setLoad(1, {{"Lasttype", ""}});
+    rebind();
+    w->dataLast->MoveNext();
+    run({"alt B | msg=Der skal angives mindst en last | txtLastNr=1 | focus=cmbLastType"});
+    EXPECT_TRUE(resultsWindows.empty());
+    EXPECT_EQ(rows("ResultatBeton"), 0);
+}
+
+// A failing analysis or design stops with its own message; what it wrote before is committed.
+TEST_F(CalculateTest, AFailingAnalysisOrDesignStopsWithItsOwnMessage) {
+    modMain::cnInddata.Execute("DROP TABLE ResultatBrugdef");
+    w->txtLastStorrelse->setText("45");
+    w->btnBeregning_Click();
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(
+        message().split(QChar(13)).mid(0, 2),
+        QStringList({"Der opstod et problem under eksekvering af beregningsrutine1!", "Function: init, Log nr. 4"}));
+    engine::Connection other = folder.open("inddata.mdb");
+    engine::Recordset rs;
+    rs.Open("inddatalast", other, engine::adOpenStatic, engine::adLockReadOnly, engine::adCmdTable);
+    EXPECT_EQ(rs.Fields("Størrelse").Value(), Variant(45.0));
+    rs.Close();
+    other.Close();
+    EXPECT_TRUE(w->dataInddata->Recordset().IsOpen());
+
+    modMain::cnInddata.Execute("CREATE TABLE ResultatBrugdef (x INTEGER)");
+    designinput::setInddata({{"TraekstyrkeKar", Variant::Null()}});
+    rebind();
+    w->btnBeregning_Click();
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(message().split(QChar(13))[0], "Der opstod et problem under eksekvering af beregningsrutine2!");
+    EXPECT_EQ(rows("ResultatBeton"), 1); // the analysis ran to its end
+    EXPECT_TRUE(resultsWindows.empty());
 }
 
 } // namespace
