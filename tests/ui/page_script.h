@@ -3,7 +3,7 @@
 // that starts with a verb acts ("choose cmbMKlasse=Passiv"); any other is a check, and a failure names the step.
 // Checks: "<names>=<text>" (each control's text), focus=, runs= (sketch runs in the step), calls= (procedures
 // recorded since the last step, ", " between), page=, busy=, shown=/hidden=/ro=/rw=/on=/off= (names), msg= (the
-// step's messages, " / " between; a step without msg= or msg~ shows none), msg~ (one message holding the text),
+// step's messages, " / " between; a step without msg= or msg~ shows none), msg~ (the last message holds the text),
 // "db table.field#record=value", "entries list=a/b/c" and "count procedure=n".
 // Values: '' the empty text, null, a number (point as decimal mark) or text.
 
@@ -120,8 +120,8 @@ protected:
             {"on", [](QWidget *c) { return c->isEnabled(); }},
             {"off", [](QWidget *c) { return !c->isEnabled(); }}};
         if (key == "msg~") {
-            ASSERT_EQ(messages->shown.size(), 1u);
-            EXPECT_TRUE(messages->shown[0].text.contains(text)) << messages->shown[0].text.toStdString();
+            ASSERT_FALSE(messages->shown.empty());
+            EXPECT_TRUE(messages->shown.back().text.contains(text)) << messages->shown.back().text.toStdString();
         } else if (const auto scalar = scalars.find(key); scalar != scalars.end()) {
             EXPECT_EQ(scalar->second(), text) << key.toStdString();
         } else if (names[0] == "db") {
