@@ -4,7 +4,7 @@
 // Checks: "<names>=<text>" (each control's text), focus=, runs= (sketch runs in the step), calls= (procedures
 // recorded since the last step, ", " between), page=, busy=, shown=/hidden=/ro=/rw=/on=/off= (names), msg= (the
 // step's messages, " / " between; a step without msg= or msg~ shows none), msg~ (the last message holds the text),
-// "db table.field#record=value", "entries list=a/b/c" and "count procedure=n".
+// "db table.field#record=value" and "entries list=a/b/c".
 // Values: '' the empty text, null, a number (point as decimal mark) or text.
 
 #include "page_fixture.h"
@@ -60,9 +60,7 @@ protected:
     }
 
     void act(const QString &verb, const QString &name, const QString &text) {
-        QWidget *c = verb == "show" || verb == "store" || verb == "do" || verb == "busy" || verb == "alt"
-                         ? nullptr
-                         : control(name);
+        QWidget *c = QStringList{"show", "store", "do", "busy", "alt"}.contains(verb) ? nullptr : control(name);
         auto *list = qobject_cast<QComboBox *>(c);
         auto *box = qobject_cast<QLineEdit *>(c);
         if (verb == "show") {
@@ -127,8 +125,6 @@ protected:
         } else if (names[0] == "db") {
             const auto [table, field, record] = place(names[1]);
             EXPECT_EQ(stored(table, field, record), value(text)) << names[1].toStdString();
-        } else if (names[0] == "count") {
-            EXPECT_EQ(w->count(names[1]), text.toLong()) << names[1].toStdString();
         } else if (names[0] == "entries") {
             EXPECT_EQ(ui::ListEntries(static_cast<QComboBox *>(control(names[1]))).join('/'), text);
         } else {
