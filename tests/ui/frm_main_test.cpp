@@ -98,9 +98,8 @@ TEST_F(WindowTest, NewInputAsksWhenChangedAndResetsEveryFieldOfEveryRecordButThe
 TEST_F(WindowTest, AListRunsItsLostFocusBeforeACommandAndARefusalStopsIt) {
     showLoadPage();
     // Refused: neither the access key nor a mouse press reaches the command.
-    run({"edit cmbLastType=xyz | alt H | click Command1_5 | msg=Der skal vælges et emne fra listen / Der skal vælges "
-         "et emne fra listen | "
-         "focus=cmbLastType | cmbLastType=xyz"});
+    run({"edit cmbLastType=xyz | alt H | click Command1_5 | focus=cmbLastType | cmbLastType=xyz | "
+         "msg=Der skal vælges et emne fra listen / Der skal vælges et emne fra listen"});
     EXPECT_TRUE(help->shown.empty());
     // Accepted: completed and refreshed before the command acts.
     run({"edit cmbLastType=hjul | alt H | cmbLastType=Hjultryk | calls=VisLast 1",
