@@ -7,33 +7,25 @@
 
 namespace {
 
-void ExpectRel(double actual, double expected) { EXPECT_NEAR(actual, expected, std::abs(expected) * 1e-12); }
-
-TEST(ConcreteValues, WorkedExampleC25InNormalSafetyClass) {
-    ui::ConcreteDesignValues v;
-    std::int32_t LogNr = 0;
-    ui::DeriveConcreteValues(25, 1.0, v, LogNr);
-    ExpectRel(v.fcd, 25 / 1.65);                             // 15.1515...
-    ExpectRel(v.tau, 2.0 / 5.0 * 0.12 * (25 / 1.65) * 1000); // 727.2727...
-    ExpectRel(v.ftd, std::sqrt(2.5) / 1.65);                 // 0.9583...
-    ExpectRel(v.ftk, std::sqrt(2.5));                        // 1.5811...
-    ExpectRel(v.E0, 25.0 / 38.0 * 35700);                    // 23486.84...
-    ExpectRel(v.En, 0.25 * 25.0 / 38.0 * 35700);             // 5871.71...
-    ExpectRel(v.G0, 0.43 * 25.0 / 38.0 * 35700);             // 10099.34...
-    ExpectRel(v.Gn, 0.43 * 0.25 * 25.0 / 38.0 * 35700);      // 2524.84...
-    EXPECT_EQ(v.known, 8);
-    EXPECT_EQ(LogNr, 458);
-}
-
-TEST(ConcreteValues, SafetyFactorDividesTheDesignStrengthsOnly) {
-    ui::ConcreteDesignValues v;
-    std::int32_t LogNr = 0;
-    ui::DeriveConcreteValues(30, 1.1, v, LogNr);
-    ExpectRel(v.fcd, 30 / (1.1 * 1.65)); // 16.5289...
-    ExpectRel(v.ftd, std::sqrt(3.0) / (1.1 * 1.65));
-    ExpectRel(v.ftk, std::sqrt(3.0));
-    ExpectRel(v.tau, 2 / std::sqrt(30.0) * 0.12 * (30 / (1.1 * 1.65)) * 1000);
-    ExpectRel(v.E0, 30.0 / 43.0 * 35700); // independent of gamma
+// Reference values worked out by hand for two qualities and safety factors.
+TEST(ConcreteValues, ReferenceValues) {
+    const struct {
+        std::int32_t strength;
+        double gamma, fcd, tau, ftd, ftk, E0, En, G0, Gn;
+    } cases[] = {{25, 1.0, 15.1515151515, 727.272727273, 0.958265957627, 1.58113883008, 23486.8421053, 5871.71052632,
+                  10099.3421053, 2524.83552632},
+                 {30, 1.1, 16.5289256198, 724.261233065, 0.954297965603, 1.73205080757, 24906.9767442, 6226.74418605,
+                  10710.0, 2677.5}};
+    for (const auto &c : cases) {
+        ui::ConcreteDesignValues v;
+        std::int32_t LogNr = 0;
+        ui::DeriveConcreteValues(c.strength, c.gamma, v, LogNr);
+        const double got[] = {v.fcd, v.tau, v.ftd, v.ftk, v.E0, v.En, v.G0, v.Gn};
+        const double want[] = {c.fcd, c.tau, c.ftd, c.ftk, c.E0, c.En, c.G0, c.Gn};
+        for (int i = 0; i < 8; ++i)
+            EXPECT_NEAR(got[i], want[i], want[i] * 1e-10) << c.strength << " value " << i;
+        EXPECT_EQ(v.known, 8);
+    }
 }
 
 // A negative strength fails at the square root after the compressive strength; the whole-number sum overflows at
