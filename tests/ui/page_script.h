@@ -91,6 +91,7 @@ protected:
                 c->setFocus();
                 processEvents();
             }
+            processEvents(); // a selection the focus move asked for comes before the first key, as on screen
             list->setEditText(QString());
             keyClicks(c, text);
             if (verb == "pick")
