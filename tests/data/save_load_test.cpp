@@ -166,7 +166,9 @@ TEST_F(SaveLoadTest, FailedSaveKeepsTheEarlierFile) {
     ASSERT_EQ(load("earlier project"), engine::err::InvalidFileFormat);
     const QStringList listing = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
     for (const char *step : {"open", "write", "fsync", "close", "rename"}) {
-        platform::FileFault = [step](const char *call) { return std::string_view(call) == step ? ENOSPC : 0; };
+        // A read-only folder refuses the open; a full disk fails a later step.
+        const int e = std::string_view(step) == "open" ? EACCES : ENOSPC;
+        platform::FileFault = [step, e](const char *call) { return std::string_view(call) == step ? e : 0; };
         EXPECT_FALSE(save()) << step;
         EXPECT_EQ(read(), "earlier project") << step;
         EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), listing) << step;
