@@ -52,7 +52,8 @@ TEST(SequentialFileWriter, OneEncodingPerFile) {
 }
 
 TEST(SequentialFileReader, ItemsAndLineEnds) {
-    Reader r(QByteArray("\xEF\xBB\xBF\"a, b\",  12 ,#NULL#\r\n\"x\"\"y\",\"\"\n\"two\r\nlines\"junk,last\r\n \r\n"));
+    static const char bytes[] = "\xEF\xBB\xBF\"a, b\",  12 ,#NULL#\r\n\"x\"\"y\",\"\"\n\"two\r\nlines\"junk,last\r\n\0z\r\n \r\n";
+    Reader r(QByteArray(bytes, sizeof bytes - 1));
     const std::tuple<const char *, bool, bool> items[] = {
         {"a, b", true, false}, {"12", false, false},          {"#NULL#", false, true}, {"x\"y", true, false},
         {"", true, true},      {"two\r\nlines", true, false}, {"last", false, true}};
@@ -60,6 +61,7 @@ TEST(SequentialFileReader, ItemsAndLineEnds) {
         const seqfile::Item item = r.Read();
         EXPECT_EQ(std::tuple(item.text, item.quoted, r.EndedLine()), std::tuple(QString(text), quoted, endsLine));
     }
+    EXPECT_EQ(r.Read().text, QString(QChar(0)) + QLatin1Char('z')); // a NUL byte is a character, not the end
     EXPECT_TRUE(r.Eof());
     EXPECT_EQ(errorOf([&] { r.Read(); }), engine::err::InputPastEnd);
 }
