@@ -306,9 +306,28 @@ void BreakBefore(const Unit &u) {
     QTextCursor(u.first).setBlockFormat(format);
 }
 
+// The space above a unit's first line: a unit that starts no lower than this on its page is already at its head.
+double HeadRoom(const QTextDocument &doc, const Unit &u) {
+    const double margin = u.table ? u.table->frameFormat().topMargin() : u.first.blockFormat().topMargin();
+    return doc.documentMargin() + margin + 0.5;
+}
+
 // A unit that a page break would cut starts the next page when it fits on one. One that is longer than a page keeps
 // at least its heading with room for what follows.
 void KeepUnitsWhole(QTextDocument &doc, double pageHeight, double room) {
+    // A table that a page already cuts counts the gap before the cut as its own height: the height that decides is
+    // the one laid out without pages, measured only when a unit seems too tall (the extra layout is slow).
+    std::vector<double> unpaged;
+    const auto heightOf = [&](size_t i) {
+        if (unpaged.empty()) {
+            const QSizeF pageSize = doc.pageSize();
+            doc.setPageSize(QSizeF(pageSize.width(), 1e9));
+            for (const Unit &u : Units(doc))
+                unpaged.push_back(u.bottom - Top(doc, u));
+            doc.setPageSize(pageSize);
+        }
+        return unpaged[i];
+    };
     for (size_t i = 0;; ++i) {
         const std::vector<Unit> units = Units(doc); // each break moves what follows
         if (i >= units.size())
@@ -316,11 +335,13 @@ void KeepUnitsWhole(QTextDocument &doc, double pageHeight, double room) {
         const Unit &u = units[i];
         const double top = Top(doc, u);
         const double onPage = top - std::floor(top / pageHeight) * pageHeight;
-        if (onPage <= 0)
+        if (onPage <= HeadRoom(doc, u)) // a break there would only leave an empty page
             continue;
-        const bool fits = u.bottom - top <= pageHeight;
-        const double needed = fits ? u.bottom - top : room;
-        if (onPage + needed > pageHeight)
+        double height = u.bottom - top;
+        if (height > pageHeight)
+            height = heightOf(i);
+        const bool fits = height <= pageHeight;
+        if (onPage + (fits ? height : room) > pageHeight)
             BreakBefore(u);
     }
 }

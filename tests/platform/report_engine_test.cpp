@@ -5,6 +5,7 @@
 #include "platform/report_engine.h"
 #include "platform/widgets/qt_report_engine.h"
 #include "support/databases.h"
+#include "support/pdf_text.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -118,6 +119,26 @@ TEST_F(ReportPrintTest, EachFailureHasItsStatusAndLeavesNoHalfPrint) {
     platform::SetCurrentPrinter({QStringLiteral("Printer der ikke findes"), QString(), 1});
     EXPECT_EQ(service.printReport(good), kNoPrinter);
     EXPECT_EQ(print(definition(QStringLiteral("page A5 portrait 70 70 70 70\ntitle \"x\"\n"))), kPrintFailed);
+}
+
+// A table that only just fits on a page moves whole to the next one, and no page is left empty.
+TEST_F(ReportPrintTest, ATableThatFitsAPageIsNotCut) {
+    const auto pages = [this](int rows, bool intro) {
+        QString text = intro ? QStringLiteral("text \"intro\"\ntable \"a\"\n") : QStringLiteral("table \"a\"\n");
+        for (int r = 1; r <= rows; ++r)
+            text += QStringLiteral("row \"r%1\"\n").arg(r);
+        EXPECT_EQ(print(definition(text + QStringLiteral("end\n"))), kPrinted);
+        QStringList list = testsupport::PdfText(pdf()).split(QLatin1Char('\f'));
+        list.removeLast();
+        return list;
+    };
+    int fits = 1; // the most rows that one page holds
+    for (int step = 64; step > 0; step /= 2)
+        if (pages(fits + step, false).size() == 1)
+            fits += step;
+    const QStringList two = pages(fits, true);
+    ASSERT_EQ(two.size(), 2);
+    EXPECT_TRUE(two[1].contains(QStringLiteral("r1\n")) && two[1].contains(QStringLiteral("r%1").arg(fits))) << fits;
 }
 
 } // namespace
