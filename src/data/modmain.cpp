@@ -14,8 +14,24 @@
 namespace modMain {
 
 namespace {
-platform::FolderLock programLock;
+platform::FolderLock programLock, workingLock;
+
+// The program folder is compacted and the current folder's databases are opened: a second program may touch
+// neither. One lock serves when they are the same folder.
+bool holdFolders(const QString &programFolder) {
+    bool held = programLock.Take(programFolder);
+    const QString current = QDir::current().canonicalPath();
+    if (current == QDir(programFolder).canonicalPath())
+        workingLock.Release();
+    else if (held)
+        held = workingLock.Take(current);
+    if (!held) {
+        programLock.Release();
+        workingLock.Release();
+    }
+    return held;
 }
+} // namespace
 
 bool DatabaseMangler = false;
 std::int32_t LogNr = 0;
@@ -220,7 +236,7 @@ bool Main(const QString &programFolder) {
     const QString tmp = folder.filePath(QStringLiteral("inddata.tmp"));
     try {
         LogNr = 890;
-        if (!programLock.Take(programFolder)) {
+        if (!holdFolders(programFolder)) {
             platform::MsgBox(kAlreadyRunning);
             return false;
         }

@@ -148,7 +148,8 @@ Block readBlock(seqfile::Reader &in) {
                       QStringLiteral("'%1' is not a table of the input and cannot be loaded.").arg(b.table));
     const std::int32_t fieldCount = readCode(in, false);
     const std::int32_t recordCount = readCode(in, true);
-    if (fieldCount < 1 || recordCount < 0 || fieldCount > 0x7FFF || recordCount > 0x7FFF)
+    // No table has more than 255 fields; a larger count would only make the checks below slow.
+    if (fieldCount < 1 || recordCount < 0 || fieldCount > 255 || recordCount > 0x7FFF)
         badFile(QStringLiteral("the counts of '%1'").arg(b.table));
     for (int f = 0; f < fieldCount; ++f) {
         const QString field = readItem(in, true).text;

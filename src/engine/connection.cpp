@@ -97,9 +97,8 @@ std::uint64_t ConnectionImpl::version() {
 void ConnectionImpl::exec(const QString &sql) {
     char *msg = nullptr;
     if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &msg) != SQLITE_OK) {
-        const QString m = QString::fromUtf8(msg ? msg : "database error");
         sqlite3_free(msg);
-        raise(err::DbFailure, m);
+        raiseDb(db);
     }
 }
 

@@ -121,10 +121,13 @@ void WriteFileWhole(const QString &path, const QByteArray &bytes) {
     QFileInfo target(path);
     // The file that a link names is the one replaced, and the link stays.
     const QString file = target.isSymLink() && target.exists() ? target.canonicalFilePath() : target.absoluteFilePath();
+    // A write-protected file stays as it is, although the folder would let it be replaced.
+    if (QFileInfo::exists(file) && faultable("access", [&] { return ::access(encoded(file).constData(), W_OK); }) != 0)
+        raiseFromErrno(errno);
     static std::atomic<int> serial{0};
+    // Short, so that a long project name still leaves room for it.
     const QString temp =
-        QDir(folderOf(file))
-            .filePath(QStringLiteral(".%1.%2-%3.tmp").arg(QFileInfo(file).fileName()).arg(::getpid()).arg(serial++));
+        QDir(folderOf(file)).filePath(QStringLiteral(".fundator-%1-%2.tmp").arg(::getpid()).arg(serial++));
     const int fd = faultable(
         "open", [&] { return ::open(encoded(temp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); });
     if (fd < 0)
@@ -157,8 +160,14 @@ void WriteFileWhole(const QString &path, const QByteArray &bytes) {
 }
 
 QByteArray ReadPlainFile(const QString &path, qint64 maxSize) {
+    // A device is refused before it is opened: opening some has effects of its own.
+    struct stat named {};
+    if (::stat(encoded(path).constData(), &named) != 0)
+        raiseFromErrno(errno);
+    if (!S_ISREG(named.st_mode))
+        engine::raise(engine::err::PathFileAccess);
     // Without O_NONBLOCK, opening a pipe would wait for a writer that never comes.
-    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         raiseFromErrno(errno);
     struct stat st {};

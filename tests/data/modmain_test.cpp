@@ -119,6 +119,13 @@ TEST_F(StartUpTest, SecondStartOnARunningFolderChangesNothing) {
         EXPECT_EQ(shown(), QStringLiteral("Fundator kører allerede fra denne mappe."));
         EXPECT_EQ(image(), before);
         EXPECT_EQ(windows, 0);
+        // Another program folder, started from the held one: its databases would be opened here.
+        QTemporaryDir other;
+        testsupport::makeDatabases(other.path());
+        messages->shown.clear();
+        EXPECT_FALSE(modMain::Main(other.path()));
+        EXPECT_EQ(shown(), QStringLiteral("Fundator kører allerede fra denne mappe."));
+        EXPECT_EQ(image(), before);
     }
     ASSERT_TRUE(start()); // the first program ended; the database counts in any case
     EXPECT_EQ(files(), kDelivered);

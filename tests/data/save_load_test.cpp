@@ -123,6 +123,11 @@ TEST_F(SaveLoadTest, MalformedFilesFailAndChangeNothing) {
     set("Firma", "Navn", QStringLiteral("Byg ApS"));
     const auto before = tables();
     const auto edit = [](const char *from, const char *to) { return QByteArray(kOldFile).replace(from, to); };
+    QByteArray names, values;
+    for (int f = 0; f < 256; ++f)
+        names += "\"f" + QByteArray::number(f) + "\"\r\n", values += "\"\",10\r\n";
+    const QByteArray wide =
+        edit("\"projekt\",1,1\r\n\"tekst\"\r\n\"Hal \xC6\",10\r\n", "\"projekt\",256,1\r\n" + names + values);
     using namespace engine::err;
     const std::pair<QByteArray, std::int32_t> cases[] = {
         {QByteArray(), InvalidFileFormat},
@@ -143,6 +148,7 @@ TEST_F(SaveLoadTest, MalformedFilesFailAndChangeNothing) {
         {edit("\"lastid\"", "\"Lasttype\""), InvalidFileFormat},
         {edit("1,4", "1,4,4"), InvalidFileFormat},
         {edit("\"IndDataLast\",2,1", "\"IndDataLast\",2\r\n1"), InvalidFileFormat},
+        {wide, InvalidFileFormat}, // more fields than any table has
     };
     for (const auto &[bytes, number] : cases) {
         EXPECT_EQ(load(bytes), number) << bytes.toStdString();
@@ -165,9 +171,9 @@ TEST_F(SaveLoadTest, MalformedFilesFailAndChangeNothing) {
 TEST_F(SaveLoadTest, FailedSaveKeepsTheEarlierFile) {
     ASSERT_EQ(load("earlier project"), engine::err::InvalidFileFormat);
     const QStringList listing = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
-    for (const char *step : {"open", "write", "fsync", "close", "rename"}) {
-        // A read-only folder refuses the open; a full disk fails a later step.
-        const int e = std::string_view(step) == "open" ? EACCES : ENOSPC;
+    for (const char *step : {"access", "open", "write", "fsync", "close", "rename"}) {
+        // A write-protected file or a read-only folder refuses the write; a full disk fails a later step.
+        const int e = std::string_view(step) == "access" || std::string_view(step) == "open" ? EACCES : ENOSPC;
         platform::FileFault = [step, e](const char *call) { return std::string_view(call) == step ? e : 0; };
         EXPECT_FALSE(save()) << step;
         EXPECT_EQ(read(), "earlier project") << step;

@@ -52,7 +52,8 @@ TEST(SequentialFileWriter, OneEncodingPerFile) {
 }
 
 TEST(SequentialFileReader, ItemsAndLineEnds) {
-    static const char bytes[] = "\xEF\xBB\xBF\"a, b\",  12 ,#NULL#\r\n\"x\"\"y\",\"\"\n\"two\r\nlines\"junk,last\r\n\0z\r\n \r\n";
+    static const char bytes[] =
+        "\xEF\xBB\xBF\"a, b\",  12 ,#NULL#\r\n\"x\"\"y\",\"\"\n\"two\r\nlines\"junk,last\r\n\0z\r\n \r\n";
     Reader r(QByteArray(bytes, sizeof bytes - 1));
     const std::tuple<const char *, bool, bool> items[] = {
         {"a, b", true, false}, {"12", false, false},          {"#NULL#", false, true}, {"x\"y", true, false},
