@@ -113,10 +113,6 @@ void SyncFile(const QString &path) {
 
 void SyncFolder(const QString &folder) { syncPath(folder, O_RDONLY | O_DIRECTORY); }
 
-} // namespace platform
-
-namespace platform {
-
 void WriteFileWhole(const QString &path, const QByteArray &bytes) {
     QFileInfo target(path);
     // The file that a link names is the one replaced, and the link stays.
