@@ -2,6 +2,8 @@
 
 #include "engine/checked.h"
 
+#include <algorithm>
+
 namespace sketch {
 
 namespace ck = engine::checked;
@@ -36,6 +38,12 @@ Layer readLayer(const LayerRow &r) {
     l.lambdaWet = r.LambdaVaad.toDouble();
     l.lambdaDry = r.LambdaToer.toDouble();
     return l;
+}
+
+// A stored thickness beyond any that the fields accept reads as just too thick, so that it is drawn as none rather
+// than overflowing on the way.
+std::int32_t thickness(const Variant &v) {
+    return ck::CLng(std::clamp(v.toDouble(), -kMaxThickness - 1, kMaxThickness + 1));
 }
 
 double mul(double a, double b) { return ck::fin(a * b); }
@@ -122,7 +130,7 @@ void ReadSlabTerrainIntermediate(const InddataRow &row, BuildUp &b, std::int32_t
         b.slab = true;
         const QString type = row.daekType.toString();
         b.slabText = type == QLatin1String("Beton") ? row.kvalitettext.toString() : type;
-        b.ts = row.daektykkelse.toLong();
+        b.ts = thickness(row.daektykkelse);
     }
 
     LogNr = 184;
@@ -138,7 +146,7 @@ void ReadSlabTerrainIntermediate(const InddataRow &row, BuildUp &b, std::int32_t
         b.intermediate = true;
         b.intermediateText = row.mellemlag.toString();
         b.lambdaM = row.mellemlaglambda.toDouble();
-        b.tm = row.mellemlagtykkelse.toLong();
+        b.tm = thickness(row.mellemlagtykkelse);
         LogNr = 186;
         b.korr = b.tm < 150 ? 1.0 : row.mellemlagkorr.toDouble();
     }

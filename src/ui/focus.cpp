@@ -1,5 +1,6 @@
 #include "ui/focus.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
@@ -40,6 +41,24 @@ bool reported(Qt::FocusReason reason) {
     return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && reason != Qt::MenuBarFocusReason;
 }
 
+// A drop-down list opening moves the focus into itself, not always by the popup's own reason; the control keeps it
+// for the window.
+bool intoPopup() {
+    const QWidget *next = QApplication::focusWidget();
+    return next && next->window()->windowType() == Qt::Popup;
+}
+
+// Set on a window once one of its watched controls has had the focus.
+constexpr const char *kFocusGiven = "fundatorFocusGiven";
+
+// The focus a window gives when it opens comes as its activation's, yet it is the first entry into that control.
+bool opening(QWidget *w, Qt::FocusReason reason) {
+    QWidget *window = w->window();
+    const bool first = reason == Qt::ActiveWindowFocusReason && !window->property(kFocusGiven).toBool();
+    window->setProperty(kFocusGiven, true);
+    return first;
+}
+
 class FocusWatch : public QObject {
 public:
     FocusWatch(QWidget *w, std::function<void()> got, std::function<void()> lost, std::shared_ptr<bool> alive)
@@ -55,11 +74,14 @@ protected:
             entered_ = true;
             const bool program = moved == parent();
             moved = nullptr;
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(e)->reason();
+            const bool first = opening(static_cast<QWidget *>(parent()), reason);
             if (program)
                 entered(static_cast<QWidget *>(parent()));
-            else if (got_ && reported(static_cast<QFocusEvent *>(e)->reason()))
+            else if (got_ && (reported(reason) || first))
                 got_();
-        } else if (e->type() == QEvent::FocusOut && lost_ && reported(static_cast<QFocusEvent *>(e)->reason())) {
+        } else if (e->type() == QEvent::FocusOut && lost_ && reported(static_cast<QFocusEvent *>(e)->reason()) &&
+                   !intoPopup()) {
             // A control that loses the focus without having had it is only passing it back to one that refused
             // its text; testing it then would refuse in turn when both hold bad values, and the two would send
             // the focus to each other without end.

@@ -227,12 +227,20 @@ void frmMain::CommitVisiblePage() {
         if (data->HasRecordset() && data->EditMode() == engine::adEditInProgress)
             data->Move(0);
     };
-    if (ui::Visible(frmLast))
+    // A commit shows the fields' bare values in the bound boxes; the page gets its display form back, as after its
+    // own commits.
+    if (ui::Visible(frmLast)) {
         commit(dataLast);
-    if (ui::Visible(frmIsolering))
+        FormaterLast(dataLast->Recordset());
+    }
+    if (ui::Visible(frmIsolering)) {
         commit(dataIsolering);
-    if (ui::Visible(frmDaek) || ui::Visible(frmMellemlag) || ui::Visible(frmTerraen))
+        FormaterIsolering();
+    }
+    if (ui::Visible(frmDaek) || ui::Visible(frmMellemlag) || ui::Visible(frmTerraen)) {
         commit(dataInddata);
+        FormaterDaek();
+    }
 }
 
 void frmMain::LeaveStartPicture() {

@@ -5,6 +5,7 @@
 #include "ui/event_procedure.h"
 #include "ui/focus.h"
 
+#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QLocale>
 
@@ -49,11 +50,19 @@ PickList::PickList(QComboBox *list, PickListDesign design, PickListContext conte
             Click();
     });
     list->installEventFilter(this);
+    // The drop-down's own window, which the list creates with its view.
+    list->view()->window()->installEventFilter(this);
     focus::Watch(
         list, {}, [this] { LostFocus(); }, ctx_.alive);
 }
 
-bool PickList::eventFilter(QObject *, QEvent *event) {
+bool PickList::eventFilter(QObject *watched, QEvent *event) {
+    // What was typed gives way to the choice in the drop-down: a mouse choice there takes effect at once.
+    if (watched != list_) {
+        if (event->type() == QEvent::Show && *ctx_.alive)
+            *ctx_.TastTrykket = false;
+        return false;
+    }
     // A list that the user is not in ignores the wheel: stepping it would choose an entry and run its Click.
     if (event->type() == QEvent::Wheel && !list_->hasFocus()) {
         event->ignore();

@@ -56,6 +56,12 @@ TEST(Foundation, ValuesOfWorkedExamples) {
     InddataRow wood = floorRow(149.5, 1.5, 1.0, "Træ");
     wood.daektykkelse = 10001.0;
     expectValues({}, wood, {0, 0, 0, 150, 1.5}, {0, 0, 0, 0, 0});
+    // Thicknesses too large for a whole number are drawn as none too, not reported as a failure.
+    wood.daektykkelse = 1e20;
+    wood.mellemlagtykkelse = -1e20;
+    expectValues({}, wood, {0, 0, 0, -10001, 1}, {0, 0, 0, 0, 0});
+    wood.mellemlagtykkelse = 1e20;
+    expectValues({}, wood, {0, 0, 0, 0, 1.5}, {0, 0, 0, 0, 0});
     // Below 150 mm of gravel the factor is 1; factor 0 or Null: no intermediate layer.
     const std::vector<LayerRow> one{layer(2, "EPS", 100, 5000, 3000)};
     expectValues(one, floorRow(149, 1.8, 2.0), {0, 100, 100, 149, 1},

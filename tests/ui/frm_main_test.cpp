@@ -48,6 +48,12 @@ TEST_F(WindowTest, ClosingAsksWhenTheInputChangedAndAnEditThatCannotBeStoredKeep
     EXPECT_TRUE(w->isVisible());
 }
 
+TEST_F(WindowTest, LoadBoxesKeepTheirDisplayFormAfterACommand) {
+    run({"store inddatalast.Lasttype=Punktlast | show Loads | enter txtLastStorrelse=50.5 | enter txtPartialK=1.5 | "
+         "txtLastStorrelse=50,50 | txtPartialK=1,50",
+         "alt H | txtLastStorrelse=50,50 | txtPartialK=1,50"});
+}
+
 // Every field that new input resets, as "field=value", and the records of its table.
 const std::pair<const char *, const char *> kReset[] = {
     {"inddatalast#10",
@@ -70,7 +76,7 @@ TEST_F(WindowTest, NewInputAsksWhenChangedAndResetsEveryFieldOfEveryRecordButThe
                                                 f.section('=', 1) == "''" ? "'x'" : "7"));
     store("Firma", "Navn", "Firmaet");
     messages->answers = {platform::Answer::No};
-    run({"do Command1_Click | msg=Indtastede data er ikke gemt. Fortsæt ? | calls= | db inddata.daekType=x",
+    run({"do Command1_Click | msg=Indtastede data er ikke gemt. Fortsæt ? | calls=FormaterLast | db inddata.daekType=x",
          "do Command1_Click | msg=Indtastede data er ikke gemt. Fortsæt ? | db Firma.Navn=Firmaet | "
          "db inddata.InddataID=1 | db inddataisolering.lagnr#1=2 | db inddatalast.lastid#9=10 | focus=cmbLastType"});
     for (const auto &[table, fields] : kReset)
@@ -102,7 +108,7 @@ TEST_F(WindowTest, AListRunsItsLostFocusBeforeACommandAndARefusalStopsIt) {
          "msg=Der skal vælges et emne fra listen / Der skal vælges et emne fra listen"});
     EXPECT_TRUE(help->shown.empty());
     // Accepted: completed and refreshed before the command acts.
-    run({"edit cmbLastType=hjul | alt H | cmbLastType=Hjultryk | calls=VisLast 1",
+    run({"edit cmbLastType=hjul | alt H | cmbLastType=Hjultryk | calls=VisLast 1, FormaterLast",
          "edit cmbLastType=punkt | click Command1_5 | cmbLastType=Punktlast"});
     EXPECT_EQ(help->shown.size(), 2u);
 }

@@ -5,8 +5,10 @@
 #include "platform/widgets/qt_message_box.h"
 #include "ui/command_button.h"
 
+#include <QAbstractItemView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QWheelEvent>
 #include <functional>
@@ -190,6 +192,67 @@ TEST_F(TypingTest, TheWheelStepsOnlyTheListThatHasTheFocus) {
         }
         EXPECT_EQ(m->LogNr != 0, stepped) << m->LogNr;
         EXPECT_EQ(m->sketchRuns > 0, stepped);
+        m.reset();
+    }
+}
+
+// The drop-down opens inside its list, by Alt+Down or by a click on the arrow: the typed text is neither tested nor
+// completed and nothing is refreshed; a choice made in it with the mouse is taken at once.
+TEST_F(TypingTest, OpeningIsNotLeavingTheListAndAMouseChoiceInItIsTakenAtOnce) {
+    const struct {
+        Page page;
+        const char *list, *typed, *choice;
+        std::int32_t keyDown, click; // LogNr after Alt+Down, and the Click's own number
+    } rows[] = {
+        {Page::Slab, "cmbDaekType", "bet", "Brugerdefineret", 797, 795},
+        {Page::Slab, "cmbDaekSikkerhedsklasse", "l", "Høj", 574, 513},
+        {Page::Slab, "cmbDaekKvalitet", "c3", "C25/30", 494, 490},
+        {Page::Slab, "cmbMKlasse", "a", "Aggressiv", 524, 520},
+        {Page::Layers, "cmbIsoleringType", "<", "<ingen isolering>", 597, 595},
+        {Page::Layers, "cmbMellemlagType", "int", "Intet", 542, 540},
+        {Page::Layers, "cmbTerraenType", "b", "Brugerdefineret", 562, 558},
+        {Page::Loads, "cmbLastType", "punkt", "Punktlast", 756, 720},
+        {Page::Loads, "cmbLastForm", "kv", "Kvadrat", 0, 620},
+        {Page::Loads, "cmbLastPlacering", "k", "Kant", 651, 646},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.list);
+        showWizard(row.page);
+        auto *list = m->findChild<QComboBox *>(QString::fromUtf8(row.list));
+        typeInto(list, QString::fromUtf8(row.typed));
+        const auto opened = [&](std::int32_t logNr) {
+            EXPECT_TRUE(list->view()->isVisible());
+            EXPECT_EQ(list->currentText(), QString::fromUtf8(row.typed));
+            EXPECT_EQ(m->LogNr, logNr);
+            EXPECT_EQ(m->sketchRuns, 0);
+            EXPECT_TRUE(messages->shown.empty());
+            keyClick(list->view(), Qt::Key_Escape);
+            EXPECT_FALSE(list->view()->isVisible());
+        };
+        m->LogNr = 0;
+        keyClick(list, Qt::Key_Down, Qt::AltModifier);
+        opened(row.keyDown);
+        m->LogNr = 0;
+        QStyleOptionComboBox option;
+        option.initFrom(list);
+        option.editable = true;
+        option.subControls = QStyle::SC_All;
+        const QRect arrow = list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, list);
+        QTest::mouseClick(m->windowHandle(), Qt::LeftButton, {}, list->mapTo(m.get(), arrow.center()));
+        opened(0);
+        // Reopened, a click on an entry chooses it and runs the Click's refresh (whose own messages may follow).
+        QTest::mouseClick(m->windowHandle(), Qt::LeftButton, {}, list->mapTo(m.get(), arrow.center()));
+        QAbstractItemView *view = list->view();
+        ASSERT_TRUE(view->isVisible());
+        const QModelIndex entry = view->model()->index(list->findText(QString::fromUtf8(row.choice)), 0);
+        const QPoint at = view->viewport()->mapTo(view->window(), view->visualRect(entry).center());
+        uitest::wait(QApplication::doubleClickInterval());
+        QTest::mouseClick(view->window()->windowHandle(), Qt::LeftButton, {}, at);
+        uitest::processEvents();
+        EXPECT_FALSE(view->isVisible());
+        EXPECT_EQ(list->currentText(), QString::fromUtf8(row.choice));
+        EXPECT_NE(m->LogNr, 0);
+        EXPECT_NE(m->LogNr, row.click);
         m.reset();
     }
 }

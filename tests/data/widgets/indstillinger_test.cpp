@@ -96,14 +96,18 @@ TEST_F(IndstillingerTest, RefusedUpdatesAndAMissingTableAreReportedWithTheirStep
     EXPECT_TRUE(messages->shown.empty());
 }
 
-TEST_F(IndstillingerTest, FocusSelectsTheWholeText) {
+TEST_F(IndstillingerTest, FocusSelectsTheWholeTextTheFocusOnOpeningToo) {
     open();
+    uitest::wait(20);
+    EXPECT_EQ(dlg->LogNr, 29);
+    uitest::keyClicks(dlg->txtNavn, QStringLiteral("Z"));
+    EXPECT_EQ(dlg->txtNavn->text(), "Z");
     uitest::mouseClick(dlg->txtTekst);
     uitest::wait(20);
     EXPECT_EQ(dlg->txtTekst->selectedText(), "Hal 2");
     uitest::mouseClick(dlg->txtNavn);
     uitest::wait(20);
-    EXPECT_EQ(dlg->txtNavn->selectedText(), "Byg ApS");
+    EXPECT_EQ(dlg->txtNavn->selectedText(), "Z");
     EXPECT_EQ(dlg->LogNr, 29);
 }
 
