@@ -75,7 +75,7 @@ void CommonDialog::ShowOpen() { showFile(false); }
 void CommonDialog::ShowSave() { showFile(true); }
 
 void CommonDialog::ShowPrinter() {
-    const std::optional<PrinterChoice> choice = dialogs().choosePrinter(Flags);
+    const std::optional<PrinterChoice> choice = dialogs().choosePrinter(Flags, FileName);
     if (!choice) {
         if (CancelError)
             raiseCancel();
@@ -95,8 +95,9 @@ std::optional<FileDialogResult> RecordingDialogs::chooseFile(const FileDialogReq
     return takeFront(fileAnswers);
 }
 
-std::optional<PrinterChoice> RecordingDialogs::choosePrinter(std::int32_t flags) {
+std::optional<PrinterChoice> RecordingDialogs::choosePrinter(std::int32_t flags, const QString &pdfFile) {
     printerRequests.push_back(flags);
+    printerFiles.push_back(pdfFile);
     return takeFront(printerAnswers);
 }
 

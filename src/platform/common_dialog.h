@@ -65,7 +65,8 @@ public:
     virtual ~DialogService() = default;
     // Empty when the user cancels.
     virtual std::optional<FileDialogResult> chooseFile(const FileDialogRequest &request) = 0;
-    virtual std::optional<PrinterChoice> choosePrinter(std::int32_t flags) = 0;
+    // pdfFile, when given, is the file proposed for printing to a file.
+    virtual std::optional<PrinterChoice> choosePrinter(std::int32_t flags, const QString &pdfFile) = 0;
 };
 
 DialogService &dialogs();
@@ -93,7 +94,8 @@ public:
     // dialog raises kCancelError.
     void ShowOpen();
     void ShowSave();
-    // On a choice the printer becomes CurrentPrinter(); cancel as above.
+    // On a choice the printer becomes CurrentPrinter(); cancel as above. FileName is the file proposed for printing
+    // to a file.
     void ShowPrinter();
     // Opens HelpFile at its contents; the program asks for nothing else (another HelpCommand raises 5).
     void ShowHelp();
@@ -107,10 +109,11 @@ class RecordingDialogs : public DialogService {
 public:
     std::vector<FileDialogRequest> fileRequests;
     std::vector<std::int32_t> printerRequests;
+    std::vector<QString> printerFiles;
     std::vector<std::optional<FileDialogResult>> fileAnswers;
     std::vector<std::optional<PrinterChoice>> printerAnswers;
     std::optional<FileDialogResult> chooseFile(const FileDialogRequest &request) override;
-    std::optional<PrinterChoice> choosePrinter(std::int32_t flags) override;
+    std::optional<PrinterChoice> choosePrinter(std::int32_t flags, const QString &pdfFile) override;
 };
 
 } // namespace platform

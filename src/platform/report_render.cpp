@@ -11,6 +11,7 @@
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -126,6 +127,20 @@ void TableRowHtml(QString &html, const Table &t, const std::vector<QString> &cel
     html += QStringLiteral("</tr>");
 }
 
+// A unit in brackets, such as "(mm²/m)", is never broken inside: a word joiner holds each slash to what follows it.
+QString HeadHtml(const QString &plain) {
+    static const QRegularExpression unit(QStringLiteral("\\([^()]*\\)"));
+    QString kept;
+    qsizetype from = 0;
+    for (auto it = unit.globalMatch(plain); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        kept += plain.mid(from, m.capturedStart() - from) +
+                m.captured().replace(QLatin1Char('/'), QStringLiteral("/\u2060"));
+        from = m.capturedEnd();
+    }
+    return Html(kept + plain.mid(from));
+}
+
 // Heads a little smaller than the text, so narrow columns keep their words whole.
 void TableHtml(QString &html, const Table &t, double headPoints, Filler &filler) {
     html += QStringLiteral("<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
@@ -134,7 +149,7 @@ void TableHtml(QString &html, const Table &t, double headPoints, Filler &filler)
         const QString width = c < t.widths.size() ? QStringLiteral(" width=\"%1%\"").arg(t.widths[c]) : QString();
         html += QStringLiteral("<th bgcolor=\"#e6e6e6\" style=\"font-size: %1pt\"%2%3>%4</th>")
                     .arg(headPoints)
-                    .arg(width, QLatin1String(AlignAttribute(t.align, c)), Html(filler.text(t.heads[c])));
+                    .arg(width, QLatin1String(AlignAttribute(t.align, c)), HeadHtml(filler.text(t.heads[c])));
     }
     html += QStringLiteral("</tr></thead>");
     for (const TableRow &row : t.rows) {
@@ -187,11 +202,16 @@ QString BodyHtml(const std::vector<Element> &body, double fontPoints, Filler &fi
             html += QStringLiteral("<p style=\"font-size: 16pt; font-weight: bold; margin-bottom: 8px\">%1</p>")
                         .arg(Html(filler.text(e->texts[0])));
             break;
-        case Kind::Section:
-            html += QStringLiteral("<p style=\"font-size: 11pt; font-weight: bold; margin-top: 12px; "
+        case Kind::Section: {
+            // A table's rule lacks the room that a line of text keeps below its letters; a heading under one is given
+            // it, so that every heading stands as far from what is above it.
+            const bool underTable = e != body.begin() && std::prev(e)->kind == Kind::Table;
+            html += QStringLiteral("<p style=\"font-size: 11pt; font-weight: bold; margin-top: %3px; "
                                    "margin-bottom: 3px\"><a name=\"%2\">%1</a></p>")
-                        .arg(Html(filler.text(e->texts[0])), QLatin1String(kHeading));
+                        .arg(Html(filler.text(e->texts[0])), QLatin1String(kHeading),
+                             QString::number(underTable ? 16 : 12));
             break;
+        }
         case Kind::Paragraph:
             html += QStringLiteral("<p>%1</p>").arg(Html(filler.text(e->texts[0])));
             break;

@@ -15,6 +15,7 @@ namespace {
 class ReportsTest : public resultstest::ResultsFixture {
 protected:
     QTemporaryDir out;
+    QString lastPdf;
 
     void SetUp() override {
         ResultsFixture::SetUp();
@@ -32,6 +33,7 @@ protected:
         platform::ReportControl report;
         report.ReportFileName = QStringLiteral(FUNDATOR_SOURCE_DIR "/reports/") + QString::fromUtf8(definition);
         EXPECT_EQ(report.PrintReport(), 0) << definition;
+        lastPdf = pdf;
         return testsupport::PdfText(pdf);
     }
 
@@ -91,6 +93,10 @@ TEST_F(ReportsTest, ConcreteSlabWithTwoLayersPrintsInputResultsReinforcementAndR
     // Steel areas rounded to whole mm²/m beside their spacing: 161.57 + 16 + 2 for diameter 16, steel type 2.
     expectAll(text, {"169", "150", "180", "400"});
     expectNone(text, {"<ikke defineret>", "161,57"});
+    // A unit in a column head is never broken; a heading under a table lies lower than one under lines of text by
+    // more than the cells' padding and rule, since the rule does not have the room a line keeps below its letters.
+    EXPECT_EQ(text.count("(mm²/m)"), 4);
+    EXPECT_GT(testsupport::SpaceAbove(lastPdf, "Oplysninger") - testsupport::SpaceAbove(lastPdf, "Fundering"), 4.5);
     expectWhole(text, {{"Nr.", "Fladelast"},
                        {"Fladelast", "diameter for"},
                        {"Lag nr.", "Varmeledningsevne, våd"},

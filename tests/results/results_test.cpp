@@ -133,4 +133,19 @@ TEST_F(ResultsTest, FailuresAreReportedWithTheWindowAndTheStep) {
     EXPECT_FALSE(beton->isVisible());
 }
 
+TEST_F(ResultsTest, PrintingToAFileProposesTheProjectFolderAndTheProjectsName) {
+    write(true);
+    auto beton = load<results::Beton>();
+    const char *names[][2] = {{"NULL", "Fundator"}, {"' . '", "Fundator"}, {"'Hal 2/3: øst.'", "Hal 2-3- øst"}};
+    for (const auto &[stored, file] : names) {
+        sql(QStringLiteral("UPDATE projekt SET projektid = %1").arg(QString::fromUtf8(stored)));
+        beton->Command1_Click(1);
+        EXPECT_EQ(dialogs->printerFiles.back(), programFile("data/") + QString::fromUtf8(file) + ".pdf");
+    }
+    sql("DROP TABLE projekt");
+    beton->Command1_Click(1);
+    EXPECT_EQ(dialogs->printerFiles.back(), programFile("data/Fundator.pdf"));
+    EXPECT_TRUE(messages->shown.empty());
+}
+
 } // namespace

@@ -1,8 +1,10 @@
 #include "platform/widgets/qt_common_dialog.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QHeaderView>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -83,8 +85,12 @@ FileDialogResult ResultOf(const QFileDialog &dialog) {
     return result;
 }
 
-std::unique_ptr<QPrintDialog> MakePrintDialog(QPrinter &printer, std::int32_t flags, QWidget *parent) {
+std::unique_ptr<QPrintDialog> MakePrintDialog(QPrinter &printer, std::int32_t flags, const QString &pdfFile,
+                                              QWidget *parent) {
     auto dialog = std::make_unique<QPrintDialog>(&printer, parent);
+    // Qt would propose print.pdf in the home folder; its dialog has no other way to be told.
+    if (auto *file = dialog->findChild<QLineEdit *>(QStringLiteral("filename")); file && !pdfFile.isEmpty())
+        file->setText(QDir::toNativeSeparators(pdfFile));
     dialog->setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog->setOption(QAbstractPrintDialog::PrintSelection, !(flags & cdl::PDNoSelection));
     dialog->setOption(QAbstractPrintDialog::PrintPageRange, !(flags & cdl::PDNoPageNums));
@@ -130,10 +136,10 @@ std::optional<FileDialogResult> QtDialogService::chooseFile(const FileDialogRequ
     return ResultOf(*dialog);
 }
 
-std::optional<PrinterChoice> QtDialogService::choosePrinter(std::int32_t flags) {
+std::optional<PrinterChoice> QtDialogService::choosePrinter(std::int32_t flags, const QString &pdfFile) {
     QPrinter printer(QPrinter::HighResolution);
     ApplyPrinterChoice(printer, CurrentPrinter());
-    auto dialog = MakePrintDialog(printer, flags, QApplication::activeWindow());
+    auto dialog = MakePrintDialog(printer, flags, pdfFile, QApplication::activeWindow());
     if (dialog->exec() != QDialog::Accepted)
         return std::nullopt;
     return ChoiceOf(printer);

@@ -21,8 +21,10 @@ std::unique_ptr<QFileDialog> MakeFileDialog(const FileDialogRequest &request, QW
 FileDialogResult ResultOf(const QFileDialog &dialog);
 
 // The printer dialog for the flags, ready to exec(). A PDF file stays one of the choices: printing to a file
-// that the flags hide was the old dialog's raw-data option, not a printer.
-std::unique_ptr<QPrintDialog> MakePrintDialog(QPrinter &printer, std::int32_t flags, QWidget *parent = nullptr);
+// that the flags hide was the old dialog's raw-data option, not a printer. pdfFile, when given, is the file that
+// printing to a file proposes.
+std::unique_ptr<QPrintDialog> MakePrintDialog(QPrinter &printer, std::int32_t flags, const QString &pdfFile = {},
+                                              QWidget *parent = nullptr);
 PrinterChoice ChoiceOf(const QPrinter &printer);
 // Points a printer at a choice (for the report engine).
 void ApplyPrinterChoice(QPrinter &printer, const PrinterChoice &choice);
@@ -34,7 +36,7 @@ std::unique_ptr<QTranslator> InstallQtTranslation(const QLocale &locale);
 class QtDialogService : public DialogService {
 public:
     std::optional<FileDialogResult> chooseFile(const FileDialogRequest &request) override;
-    std::optional<PrinterChoice> choosePrinter(std::int32_t flags) override;
+    std::optional<PrinterChoice> choosePrinter(std::int32_t flags, const QString &pdfFile) override;
 };
 
 } // namespace platform

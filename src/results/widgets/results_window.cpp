@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 
 using ui::Place;
 using ui::Twips;
@@ -32,6 +33,27 @@ public:
     Hourglass(const Hourglass &) = delete;
     Hourglass &operator=(const Hourglass &) = delete;
 };
+
+// The PDF that printing to a file proposes: in the project folder, named after the project. Letters that a file name
+// cannot hold become "-"; the proposal never keeps the print from going on.
+QString ProposedPdf() {
+    QString name;
+    try {
+        engine::Recordset rs;
+        rs.Open(QStringLiteral("projekt"), modMain::cnInddata, engine::adOpenStatic, engine::adLockReadOnly,
+                engine::adCmdTable);
+        if (!rs.Eof())
+            name = rs.Fields(QStringLiteral("projektid")).Value().toString();
+    } catch (const engine::RuntimeError &) {
+    }
+    static const QRegularExpression unfit(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
+    name = name.replace(unfit, QStringLiteral("-")).trimmed();
+    while (name.endsWith(QLatin1Char('.')))
+        name.chop(1);
+    if (name.isEmpty())
+        name = QStringLiteral("Fundator");
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/data/") + name + QStringLiteral(".pdf");
+}
 
 } // namespace
 
@@ -236,6 +258,7 @@ void ResultsWindow::Print() {
     LogNr = steps_.dialog;
     CommonDialog1.CancelError = true;
     CommonDialog1.Flags = platform::cdl::PDHidePrintToFile | platform::cdl::PDNoPageNums | platform::cdl::PDNoSelection;
+    CommonDialog1.FileName = ProposedPdf();
     try {
         CommonDialog1.ShowPrinter();
     } catch (const engine::RuntimeError &) {

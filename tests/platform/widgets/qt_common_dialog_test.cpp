@@ -88,6 +88,20 @@ TEST(QtPrintDialog, OffersNoRangeNorSelectionButKeepsPdf) {
     EXPECT_TRUE(all->testOption(QAbstractPrintDialog::PrintPageRange));
 }
 
+TEST(QtPrintDialog, PrintingToAFileTakesTheProposedFile) {
+    QTemporaryDir dir;
+    const QString proposed = dir.filePath(QStringLiteral("Hal 2.pdf"));
+    QPrinter printer;
+    auto d = platform::MakePrintDialog(printer, 0x10000C, proposed);
+    d->show();
+    auto *printers = d->findChild<QComboBox *>(QStringLiteral("printers"));
+    ASSERT_NE(printers, nullptr);
+    printers->setCurrentIndex(printers->count() - 1); // the file is the last choice
+    d->accept();
+    EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
+    EXPECT_EQ(printer.outputFileName(), proposed);
+}
+
 TEST(QtPrintDialog, ChoiceSurvivesTheWayToTheReportEngine) {
     QPrinter chosen;
     chosen.setOutputFormat(QPrinter::PdfFormat);
