@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
+#include <optional>
 
 namespace uitest {
 
@@ -28,10 +29,11 @@ inline void keyClicks(QWidget *w, const QString &text) {
         keyClick(w, static_cast<Qt::Key>(c.toUpper().unicode()), Qt::NoModifier, QString(c));
 }
 
-// A left click in the middle of w.
-inline void mouseClick(QWidget *w) {
+// A left click at a point of w, in its middle unless given.
+inline void mouseClick(QWidget *w, std::optional<QPoint> at = std::nullopt) {
     QWidget *top = w->window();
-    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier, w->mapTo(top, w->rect().center()));
+    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      w->mapTo(top, at.value_or(w->rect().center())));
     processEvents();
 }
 
