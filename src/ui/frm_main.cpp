@@ -223,24 +223,20 @@ void frmMain::ShowModal(QDialog &dialog) {
 }
 
 void frmMain::CommitVisiblePage() {
-    const auto commit = [](ui::DataSource *data) {
-        if (data->HasRecordset() && data->EditMode() == engine::adEditInProgress)
-            data->Move(0);
-    };
     // A commit shows the fields' bare values in the bound boxes; the page gets its display form back, as after its
     // own commits.
-    if (ui::Visible(frmLast)) {
-        commit(dataLast);
+    const auto commit = [](ui::DataSource *data) {
+        const bool pending = data->HasRecordset() && data->EditMode() == engine::adEditInProgress;
+        if (pending)
+            data->Move(0);
+        return pending;
+    };
+    if (ui::Visible(frmLast) && commit(dataLast))
         FormaterLast(dataLast->Recordset());
-    }
-    if (ui::Visible(frmIsolering)) {
-        commit(dataIsolering);
+    if (ui::Visible(frmIsolering) && commit(dataIsolering))
         FormaterIsolering();
-    }
-    if (ui::Visible(frmDaek) || ui::Visible(frmMellemlag) || ui::Visible(frmTerraen)) {
-        commit(dataInddata);
+    if ((ui::Visible(frmDaek) || ui::Visible(frmMellemlag) || ui::Visible(frmTerraen)) && commit(dataInddata))
         FormaterDaek();
-    }
 }
 
 void frmMain::LeaveStartPicture() {
