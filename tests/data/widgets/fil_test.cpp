@@ -4,9 +4,9 @@
 #include "data/change_check.h"
 #include "data/modmain.h"
 #include "data/save_load.h"
+#include "kit/command_button.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
-#include "ui/command_button.h"
 #include "ui/input_events.h"
 
 #include <QCoreApplication>

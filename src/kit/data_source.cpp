@@ -1,7 +1,7 @@
-#include "ui/data_source.h"
+#include "kit/data_source.h"
 
+#include "kit/controls.h"
 #include "platform/numbers.h"
-#include "ui/controls.h"
 
 #include <QComboBox>
 #include <QLineEdit>
