@@ -125,7 +125,6 @@ void DataSource::Update() {
 
 engine::Recordset OpenForBinding(const QString &table, const engine::Connection &cn) {
     engine::Recordset rs;
-    rs.CursorLocation = engine::adUseServer;
     rs.Open(table, cn, engine::adOpenDynamic, engine::adLockOptimistic, engine::adCmdTable);
     return rs;
 }
