@@ -216,9 +216,7 @@ bool listedAs(const QString &path, const QString &name) { return platform::ListF
 
 engine::Connection connect(const QString &dataSource) {
     engine::Connection cn;
-    cn.CursorLocation = engine::adUseServer;
-    cn.Mode = 16; // share deny none
-    cn.Open(data::ConnectionString(dataSource), QString(), QString(), -1);
+    cn.Open(data::ConnectionString(dataSource));
     return cn;
 }
 
@@ -241,8 +239,6 @@ bool Main(const QString &programFolder) {
             return false;
         }
         engine::Engine::SystemDB = folder.filePath(QStringLiteral("system.mdw"));
-        LogNr = 891;
-        engine::Engine::DefaultType = 2;
         LogNr = 892;
         engine::Engine::DefaultUser = data::kUser;
         LogNr = 893;

@@ -102,9 +102,7 @@ std::int32_t FieldTypeCode(std::int32_t fieldType) {
 QString FormatSqlValue(const QString &Value, std::int32_t Code, bool IsLast, bool Quoted) {
     const bool null = !Quoted && Value == QLatin1String("#NULL#");
     QString literal;
-    if (Code == 1) {
-        literal = !null && Value == QLatin1String("#TRUE#") ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-    } else if (null) {
+    if (null) {
         literal = QStringLiteral("NULL");
     } else if (Code == 10 || Code == 12) {
         literal = QLatin1Char('"') + QString(Value).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');

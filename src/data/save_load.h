@@ -33,10 +33,11 @@ void LoadProjectFile(engine::Connection &Cn, const QString &FileName);
 // database type t gives t + 1000.
 std::int32_t FieldTypeCode(std::int32_t fieldType);
 
-// The SQL literal of one item read from a file, followed by ", " unless IsLast. Code 1: TRUE or FALSE; codes
-// 10 and 12: the text in double quotes (an inner quote doubled); any other code: the number as it stands, and
-// an item that is no plain number raises type mismatch (13) rather than going into the SQL text. Only an
-// unquoted #NULL# is a missing value; a quoted one is the text "#NULL#".
+// The SQL literal of one item read from a file, followed by ", " unless IsLast. Codes 10 and 12: the text in
+// double quotes (an inner quote doubled); any other code: the number as it stands, and an item that is no plain
+// number raises type mismatch (13) rather than going into the SQL text. Only an unquoted #NULL# is a missing
+// value; a quoted one is the text "#NULL#". The load refuses every code but those of a text or number field
+// before it gets here.
 QString FormatSqlValue(const QString &Value, std::int32_t Code, bool IsLast, bool Quoted = false);
 
 // One block of a project file as read, before any of it reaches the database.

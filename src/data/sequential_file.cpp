@@ -265,8 +265,6 @@ double Reader::readNumber() {
     return *x;
 }
 
-std::int16_t Reader::ReadInt16() { return engine::checked::CInt(readNumber()); }
-
 std::int32_t Reader::ReadInt32() { return engine::checked::CLng(readNumber()); }
 
 } // namespace seqfile

@@ -44,7 +44,6 @@ private:
 struct Item {
     QString text;
     bool quoted = false;
-    bool isNull() const { return !quoted && text == QLatin1String("#NULL#"); }
 };
 
 class Reader {
@@ -58,7 +57,6 @@ public:
     Item Read();
     // A count or code: a number rounded to a whole one (halves to even). Text that is no number raises
     // type mismatch (13), a number out of range overflow (6), an empty item reads as 0.
-    std::int16_t ReadInt16();
     std::int32_t ReadInt32();
     // True when the item read last ended its line (or the file), false when a comma followed it.
     bool EndedLine() const { return endedLine_; }

@@ -36,12 +36,6 @@ inline double pow(double a, double b) {
     return fin(std::pow(a, b));
 }
 
-inline double log(double x) {
-    if (x <= 0.0) [[unlikely]]
-        raise(err::InvalidProcedureCall);
-    return std::log(x);
-}
-
 // CLng / CInt: nearest whole number, halves to even; out of range raises overflow.
 inline std::int32_t CLng(double x) {
     double r = std::nearbyint(x); // default rounding mode: to nearest, ties to even

@@ -10,7 +10,6 @@ namespace engine {
 using namespace detail;
 
 QString Engine::SystemDB;
-int Engine::DefaultType = 2;
 QString Engine::DefaultUser;
 QString Engine::DefaultPassword;
 
@@ -40,8 +39,7 @@ void ConnectionImpl::loadTables() {
         while (info.step()) {
             ColumnInfo c;
             c.name = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 1)));
-            c.declType = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 2)));
-            c.type = adoTypeOf(c.declType);
+            c.type = adoTypeOf(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 2))));
             c.autoIncrement = sqlite3_column_int(info.get(), 5) > 0 && c.type == adInteger;
             if (sqlite3_column_type(info.get(), 4) != SQLITE_NULL) {
                 QString d = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 4)));
@@ -174,7 +172,7 @@ void checkAccount(const QString &systemDb, const QString &user, const QString &p
 
 Connection::Connection() : d_(std::make_shared<ConnectionImpl>()) {}
 
-void Connection::Open(const QString &connectionString, const QString &user, const QString &password, int) {
+void Connection::Open(const QString &connectionString) {
     if (d_->db)
         raise(err::NotAllowedInContext);
     const QHash<QString, QString> keys = parseConnectionString(connectionString);
@@ -184,8 +182,8 @@ void Connection::Open(const QString &connectionString, const QString &user, cons
     const QString path = requireFile(source);
     const QString systemDb = keys.value(QStringLiteral("jet oledb:system database"), Engine::SystemDB);
     if (!systemDb.isEmpty()) {
-        QString u = keys.value(QStringLiteral("user id"), user);
-        QString p = keys.value(QStringLiteral("password"), password);
+        QString u = keys.value(QStringLiteral("user id"));
+        QString p = keys.value(QStringLiteral("password"));
         if (u.isEmpty()) {
             u = Engine::DefaultUser;
             p = Engine::DefaultPassword;
@@ -200,7 +198,6 @@ void Connection::Open(const QString &connectionString, const QString &user, cons
         raise(err::DbNotValidPassword, QStringLiteral("Not a valid password."));
     }
     d_->db = db;
-    d_->path = path;
     d_->exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     d_->loadTables();
 }
@@ -213,8 +210,6 @@ void Connection::Close() {
     d_->db = nullptr;
     d_->transDepth = 0;
 }
-
-bool Connection::IsOpen() const { return d_->db != nullptr; }
 
 long Connection::Execute(const QString &sql) {
     d_->requireOpen();
@@ -262,13 +257,6 @@ void Connection::RollbackTrans() {
     ++d_->writes;
 }
 
-QString Connection::resolveTable(const QString &name) const {
-    if (!d_->db)
-        return {};
-    const TableInfo *t = d_->table(name);
-    return t ? t->name : QString();
-}
-
 void Engine::CompactDatabase(const QString &src, const QString &dst) {
     const QString from = findFileNoCase(src);
     if (from.isEmpty())
@@ -313,7 +301,6 @@ void CreateDatabase(const QString &path, const QString &script, bool workgroup, 
     }
     auto impl = std::make_shared<ConnectionImpl>();
     impl->db = db;
-    impl->path = path;
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     impl->exec(QStringLiteral("PRAGMA journal_mode=DELETE"));

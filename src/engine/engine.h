@@ -13,10 +13,9 @@
 
 namespace engine {
 
-enum CursorLocation { adUseServer = 2, adUseClient = 3 };
 enum CursorType { adOpenForwardOnly = 0, adOpenKeyset = 1, adOpenDynamic = 2, adOpenStatic = 3 };
 enum LockType { adLockReadOnly = 1, adLockPessimistic = 2, adLockOptimistic = 3 };
-enum CommandTypeEnum { adCmdUnspecified = -1, adCmdText = 1, adCmdTable = 2 };
+enum CommandTypeEnum { adCmdUnspecified = -1, adCmdTable = 2 };
 enum EditModeEnum { adEditNone = 0, adEditInProgress = 1, adEditAdd = 2 };
 enum SchemaEnum { adSchemaTables = 20 };
 // Field types as ADO numbers.
@@ -36,7 +35,6 @@ enum DataType {
 // The engine's process-wide settings (the workgroup file and the default account), and compaction.
 struct Engine {
     static QString SystemDB;
-    static int DefaultType;
     static QString DefaultUser;
     static QString DefaultPassword;
     // Writes a compacted copy of src to dst; dst must not exist. Names are found without regard to case.
@@ -50,16 +48,11 @@ class Recordset;
 class Connection {
 public:
     Connection();
-    explicit Connection(std::shared_ptr<ConnectionImpl> d) : d_(std::move(d)) {}
-    int CursorLocation = adUseServer;
-    int Mode = 16;
 
     // Parses the connection string's keys; the data source and the system database are found in the
     // current folder. A missing file is an error: no new database is ever made here.
-    void Open(const QString &connectionString, const QString &user = {}, const QString &password = {},
-              int options = -1);
+    void Open(const QString &connectionString);
     void Close();
-    bool IsOpen() const;
     // Runs one SQL text (Jet forms accepted); returns the number of rows it changed.
     long Execute(const QString &sql);
     // Schema 20: the user tables, sorted by name without regard to case (fields TABLE_NAME, TABLE_TYPE).
@@ -67,9 +60,6 @@ public:
     void BeginTrans();
     void CommitTrans();
     void RollbackTrans();
-
-    // The stored spelling of a table name given in any case; empty when there is no such table.
-    QString resolveTable(const QString &name) const;
 
     std::shared_ptr<ConnectionImpl> impl() const { return d_; }
 
@@ -92,7 +82,6 @@ public:
     int Type() const;
     // Property("ISAUTOINCREMENT")
     Variant Property(const QString &name) const;
-    int DefinedSize() const;
 
 private:
     std::shared_ptr<RecordsetImpl> rs_;
@@ -103,7 +92,6 @@ class Recordset {
 public:
     Recordset();
     explicit Recordset(std::shared_ptr<RecordsetImpl> d) : d_(std::move(d)) {}
-    int CursorLocation = adUseServer;
 
     // Source: a table name (options adCmdTable or unspecified) or an SQL text.
     void Open(const QString &source, const Connection &cn, int cursorType = adOpenForwardOnly,
@@ -124,9 +112,6 @@ public:
     int FieldCount() const;
     Field Fields(int index) const;
     Field Fields(const QString &name) const;
-    Field operator[](const QString &name) const { return Fields(name); }
-    // True when the recordset has a field of that name (any case).
-    bool HasField(const QString &name) const;
 
     void AddNew();
     void Update();
@@ -137,14 +122,9 @@ public:
 
     // A condition text ("LastID=3", "Overside = true and Staaltype = 1"); the empty text removes it.
     void setFilter(const QString &filter);
-    QString Filter() const;
 
     // The stored spelling of the source table; empty for an SQL text.
     QString tableName() const;
-    Connection ActiveConnection() const;
-
-    std::shared_ptr<RecordsetImpl> impl() const { return d_; }
-    bool sameAs(const Recordset &o) const { return d_ == o.d_; }
 
 private:
     std::shared_ptr<RecordsetImpl> d_;

@@ -16,7 +16,6 @@ inline QString fold(const QString &name) { return name.toCaseFolded(); }
 
 struct ColumnInfo {
     QString name;
-    QString declType;
     int type = adVarWChar;
     bool autoIncrement = false;
     Variant defaultValue = Variant::Null();
@@ -26,7 +25,6 @@ struct TableInfo {
     QString name;
     std::vector<ColumnInfo> columns;
     QHash<QString, int> byFolded;
-    int index(const QString &name) const { return byFolded.value(fold(name), -1); }
 };
 
 int adoTypeOf(const QString &declType);
@@ -64,7 +62,6 @@ private:
 namespace engine {
 struct ConnectionImpl {
     sqlite3 *db = nullptr;
-    QString path;
     std::unordered_map<std::string, std::unique_ptr<detail::Statement>> cache;
     QHash<QString, detail::TableInfo> tables; // by folded name
     std::uint64_t writes = 0;                 // raised by every write through this connection

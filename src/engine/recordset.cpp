@@ -12,7 +12,6 @@ using namespace detail;
 struct RecordsetImpl {
     std::shared_ptr<ConnectionImpl> cn;
     bool open = false;
-    int cursorType = adOpenForwardOnly;
     int lockType = adLockReadOnly;
     QString table; // stored spelling; empty for a query snapshot
     std::vector<ColumnInfo> columns;
@@ -25,7 +24,6 @@ struct RecordsetImpl {
     std::vector<int> visible; // indices into keys/rows that the filter lets through
     long pos = -1;            // index into visible; -1 BOF, visible.size() EOF
 
-    QString filterText;
     std::vector<FilterClause> filter;
 
     std::vector<Variant> cur; // current row as read (plus the pending edit)
@@ -217,7 +215,7 @@ struct RecordsetImpl {
                     visible.push_back(static_cast<int>(i));
             }
         }
-        pos = visible.empty() ? 0 : 0;
+        pos = 0;
         curValid = false;
         curDeleted = false;
     }
@@ -244,7 +242,6 @@ void Recordset::Open(const QString &source, const Connection &cnHandle, int curs
     cn->requireOpen();
     auto d = std::make_shared<RecordsetImpl>();
     d->cn = cn;
-    d->cursorType = cursorType;
     d->lockType = lockType;
     d->snapshot = cursorType == adOpenStatic;
 
@@ -295,8 +292,7 @@ void Recordset::Open(const QString &source, const Connection &cnHandle, int curs
             ColumnInfo c;
             c.name = QString::fromUtf8(sqlite3_column_name(st.get(), i));
             const char *decl = sqlite3_column_decltype(st.get(), i);
-            c.declType = QString::fromUtf8(decl ? decl : "DOUBLE");
-            c.type = adoTypeOf(c.declType);
+            c.type = adoTypeOf(QString::fromUtf8(decl ? decl : "DOUBLE"));
             d->byFolded.insert(fold(c.name), i);
             d->columns.push_back(c);
         }
@@ -416,8 +412,6 @@ Field Recordset::Fields(const QString &name) const {
     return Field(d_, i);
 }
 
-bool Recordset::HasField(const QString &name) const { return d_->byFolded.contains(fold(name)); }
-
 void Recordset::AddNew() {
     d_->requireOpen();
     d_->requireUpdatable();
@@ -479,15 +473,10 @@ void Recordset::setFilter(const QString &filter) {
     d_->requireOpen();
     d_->commitPending();
     d_->filter = filter.trimmed().isEmpty() ? std::vector<FilterClause>{} : parseFilter(filter, d_->columns);
-    d_->filterText = filter;
     d_->applyFilter();
 }
 
-QString Recordset::Filter() const { return d_->filterText; }
-
 QString Recordset::tableName() const { return d_->table; }
-
-Connection Recordset::ActiveConnection() const { return d_->cn ? Connection(d_->cn) : Connection(); }
 
 Variant Field::Value() const { return rs_->current()[static_cast<size_t>(index_)]; }
 
@@ -533,15 +522,6 @@ Variant Field::Property(const QString &name) const {
     if (name.compare(QLatin1String("ISAUTOINCREMENT"), Qt::CaseInsensitive) == 0)
         return Variant(rs_->columns[static_cast<size_t>(index_)].autoIncrement);
     raise(err::ItemNotFound);
-}
-
-int Field::DefinedSize() const {
-    const ColumnInfo &c = rs_->columns[static_cast<size_t>(index_)];
-    static const QRegularExpression size(QStringLiteral("\\((\\d+)\\)"));
-    const auto m = size.match(c.declType);
-    if (m.hasMatch())
-        return m.captured(1).toInt();
-    return isNumericType(c.type) ? 8 : 255;
 }
 
 Recordset Connection::OpenSchema(int schema) {

@@ -6,25 +6,21 @@
 namespace platform {
 
 namespace {
+// Until the program installs its dialogs, every dialog is cancelled.
+class NoDialogs : public DialogService {
+public:
+    std::optional<FileDialogResult> chooseFile(const FileDialogRequest &) override { return std::nullopt; }
+    std::optional<PrinterChoice> choosePrinter(std::int32_t, const QString &) override { return std::nullopt; }
+};
+
 std::shared_ptr<DialogService> &current() {
-    static std::shared_ptr<DialogService> service = std::make_shared<RecordingDialogs>();
+    static std::shared_ptr<DialogService> service = std::make_shared<NoDialogs>();
     return service;
 }
 
 PrinterChoice &currentPrinter() {
     static PrinterChoice choice;
     return choice;
-}
-
-template <typename T> std::optional<T> takeFront(std::vector<std::optional<T>> &queue) {
-    if (queue.empty() || !queue.front().has_value()) {
-        if (!queue.empty())
-            queue.erase(queue.begin());
-        return std::nullopt;
-    }
-    T answer = std::move(*queue.front());
-    queue.erase(queue.begin());
-    return answer;
 }
 
 [[noreturn]] void raiseCancel() { engine::raise(kCancelError, QStringLiteral("Cancel was selected.")); }
@@ -88,17 +84,6 @@ void CommonDialog::ShowHelp() {
     if (HelpCommand != cdl::HelpContents)
         engine::raise(engine::err::InvalidProcedureCall);
     ShowHelpContents(HelpFile);
-}
-
-std::optional<FileDialogResult> RecordingDialogs::chooseFile(const FileDialogRequest &request) {
-    fileRequests.push_back(request);
-    return takeFront(fileAnswers);
-}
-
-std::optional<PrinterChoice> RecordingDialogs::choosePrinter(std::int32_t flags, const QString &pdfFile) {
-    printerRequests.push_back(flags);
-    printerFiles.push_back(pdfFile);
-    return takeFront(printerAnswers);
 }
 
 } // namespace platform

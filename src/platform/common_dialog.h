@@ -104,16 +104,4 @@ private:
     void showFile(bool save);
 };
 
-// Records every request and answers from queues (consumed from the front); an empty queue answers cancel.
-class RecordingDialogs : public DialogService {
-public:
-    std::vector<FileDialogRequest> fileRequests;
-    std::vector<std::int32_t> printerRequests;
-    std::vector<QString> printerFiles;
-    std::vector<std::optional<FileDialogResult>> fileAnswers;
-    std::vector<std::optional<PrinterChoice>> printerAnswers;
-    std::optional<FileDialogResult> chooseFile(const FileDialogRequest &request) override;
-    std::optional<PrinterChoice> choosePrinter(std::int32_t flags, const QString &pdfFile) override;
-};
-
 } // namespace platform

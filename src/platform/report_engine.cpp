@@ -3,8 +3,14 @@
 namespace platform {
 
 namespace {
+// Until the program installs its printer, nothing can be printed.
+class NoReports : public ReportService {
+public:
+    std::int16_t printReport(const QString &) override { return report::kNoPrinter; }
+};
+
 std::shared_ptr<ReportService> &current() {
-    static std::shared_ptr<ReportService> service = std::make_shared<RecordingReports>();
+    static std::shared_ptr<ReportService> service = std::make_shared<NoReports>();
     return service;
 }
 } // namespace
@@ -14,14 +20,5 @@ ReportService &reports() { return *current(); }
 void setReportService(std::shared_ptr<ReportService> service) { current() = std::move(service); }
 
 std::int16_t ReportControl::PrintReport() { return reports().printReport(ReportFileName); }
-
-std::int16_t RecordingReports::printReport(const QString &definitionFile) {
-    printed.push_back(definitionFile);
-    if (statuses.empty())
-        return report::kPrinted;
-    const std::int16_t status = statuses.front();
-    statuses.erase(statuses.begin());
-    return status;
-}
 
 } // namespace platform

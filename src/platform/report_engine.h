@@ -6,7 +6,6 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 namespace platform {
 
@@ -35,14 +34,6 @@ class ReportControl {
 public:
     QString ReportFileName;
     std::int16_t PrintReport();
-};
-
-// Records every print and answers with queued statuses (consumed from the front; 0 when none is left).
-class RecordingReports : public ReportService {
-public:
-    std::vector<QString> printed;
-    std::vector<std::int16_t> statuses;
-    std::int16_t printReport(const QString &definitionFile) override;
 };
 
 } // namespace platform

@@ -28,17 +28,13 @@ public:
     virtual void Cls() = 0;
 };
 
-// A drawing kept as its segments in the order drawn, on an area of the size last set. The window keeps
-// one and paints it whenever the area needs painting.
+// A drawing kept as its segments in the order drawn, on an area of a fixed size. The window keeps one and
+// paints it whenever the area needs painting.
 class Picture : public Surface {
 public:
     Picture() = default;
     Picture(float width, float height) : width_(width), height_(height) {}
 
-    void Resize(float width, float height) {
-        width_ = width;
-        height_ = height;
-    }
     float ScaleWidth() const override { return width_; }
     float ScaleHeight() const override { return height_; }
     void Line(double x1, double y1, double x2, double y2) override { segments_.push_back({x1, y1, x2, y2}); }

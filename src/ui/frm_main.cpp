@@ -3,13 +3,13 @@
 #include "data/change_check.h"
 #include "data/connections.h"
 #include "data/error_report.h"
+#include "kit/command_button.h"
+#include "kit/controls.h"
+#include "kit/data_source.h"
+#include "kit/event_procedure.h"
+#include "kit/focus.h"
 #include "platform/message_box.h"
 #include "platform/numbers.h"
-#include "ui/command_button.h"
-#include "ui/controls.h"
-#include "ui/data_source.h"
-#include "ui/event_procedure.h"
-#include "ui/focus.h"
 #include "ui/modal_forms.h"
 
 #include <QCloseEvent>

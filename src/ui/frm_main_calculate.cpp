@@ -5,9 +5,9 @@
 #include "calc/design.h"
 #include "data/connections.h"
 #include "engine/transaction.h"
+#include "kit/data_source.h"
+#include "kit/event_procedure.h"
 #include "results/widgets/results_windows.h"
-#include "ui/data_source.h"
-#include "ui/event_procedure.h"
 #include "ui/frm_main.h"
 
 #include <QDialog>

@@ -3,11 +3,11 @@
 // first failing row shows its message and puts the focus in its field.
 
 #include "data/connections.h"
+#include "kit/controls.h"
+#include "kit/data_source.h"
+#include "kit/focus.h"
 #include "platform/message_box.h"
 #include "platform/numbers.h"
-#include "ui/controls.h"
-#include "ui/data_source.h"
-#include "ui/focus.h"
 #include "ui/frm_main.h"
 #include "ui/page_controls.h"
 

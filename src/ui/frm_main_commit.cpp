@@ -1,7 +1,7 @@
 // Committing the pending edits of the three pages.
 
 #include "data/connections.h"
-#include "ui/data_source.h"
+#include "kit/data_source.h"
 #include "ui/frm_main.h"
 
 #include <QLineEdit>

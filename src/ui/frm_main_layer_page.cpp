@@ -1,8 +1,8 @@
 // The layer page: an insulation product, an intermediate layer and a terrain chosen here fill their values from the
 // parameter tables, or set the values of no layer, and the sketch follows.
 
-#include "ui/controls.h"
-#include "ui/focus.h"
+#include "kit/controls.h"
+#include "kit/focus.h"
 #include "ui/frm_main.h"
 #include "ui/page_controls.h"
 

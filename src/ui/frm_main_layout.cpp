@@ -1,10 +1,10 @@
 // The main window as designed: positions in twips, the controls named as the window procedures name them,
 // and the binding of the page controls to the fields of the input tables.
 
-#include "ui/command_button.h"
-#include "ui/controls.h"
-#include "ui/data_source.h"
-#include "ui/focus.h"
+#include "kit/command_button.h"
+#include "kit/controls.h"
+#include "kit/data_source.h"
+#include "kit/focus.h"
 #include "ui/frm_main.h"
 #include "ui/pick_lists.h"
 

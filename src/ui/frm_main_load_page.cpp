@@ -1,10 +1,10 @@
 // The load page: the fields that the load type needs, the shapes it may have, the unit of its size, the dimensions for
 // its shape, the distance for its placement, and the display form of the numeric boxes.
 
+#include "kit/controls.h"
+#include "kit/data_source.h"
+#include "kit/focus.h"
 #include "platform/numbers.h"
-#include "ui/controls.h"
-#include "ui/data_source.h"
-#include "ui/focus.h"
 #include "ui/frm_main.h"
 #include "ui/page_controls.h"
 

@@ -1,12 +1,12 @@
 // Moving between the three input pages and between the load and layer records; each move waits for the
 // check of what is being left.
 
+#include "kit/command_button.h"
+#include "kit/controls.h"
+#include "kit/data_source.h"
+#include "kit/event_procedure.h"
+#include "kit/focus.h"
 #include "platform/numbers.h"
-#include "ui/command_button.h"
-#include "ui/controls.h"
-#include "ui/data_source.h"
-#include "ui/event_procedure.h"
-#include "ui/focus.h"
 #include "ui/frm_main.h"
 
 #include <QComboBox>

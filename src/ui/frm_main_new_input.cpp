@@ -4,16 +4,16 @@
 #include "data/connections.h"
 #include "data/modmain.h"
 #include "engine/transaction.h"
-#include "ui/controls.h"
-#include "ui/data_source.h"
-#include "ui/focus.h"
+#include "kit/controls.h"
+#include "kit/data_source.h"
+#include "kit/focus.h"
 #include "ui/frm_main.h"
 
 #include <QComboBox>
 #include <QGroupBox>
 #include <QSet>
 
-#include "ui/command_button.h"
+#include "kit/command_button.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The sixteen numeric boxes of the main window: display pattern, bounds, messages and which of them redraw the sketch
 // when they are left.
 
+#include "kit/controls.h"
 #include "platform/numbers.h"
-#include "ui/controls.h"
 #include "ui/frm_main.h"
 #include "ui/numeric_fields.h"
 

@@ -2,8 +2,8 @@
 // that a Click and a LostFocus run.
 
 #include "engine/errors.h"
+#include "kit/data_source.h"
 #include "platform/numbers.h"
-#include "ui/data_source.h"
 #include "ui/frm_main.h"
 #include "ui/pick_lists.h"
 

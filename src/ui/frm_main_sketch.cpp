@@ -2,10 +2,10 @@
 // the caption labels over the drawing area and the double-click that draws afresh.
 
 #include "data/connections.h"
+#include "kit/controls.h"
+#include "kit/event_procedure.h"
 #include "sketch/foundation.h"
 #include "sketch/sketch.h"
-#include "ui/controls.h"
-#include "ui/event_procedure.h"
 #include "ui/frm_main.h"
 #include "ui/sketch_canvas.h"
 

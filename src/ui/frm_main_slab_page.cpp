@@ -3,12 +3,12 @@
 // safety class.
 
 #include "engine/errors.h"
+#include "kit/controls.h"
+#include "kit/data_source.h"
+#include "kit/focus.h"
 #include "platform/message_box.h"
 #include "platform/numbers.h"
 #include "ui/concrete_values.h"
-#include "ui/controls.h"
-#include "ui/data_source.h"
-#include "ui/focus.h"
 #include "ui/frm_main.h"
 #include "ui/page_controls.h"
 

@@ -1,8 +1,8 @@
 // The parameter look-ups: the first row of a parameter table, in RkFlg order, whose key equals the pick
 // list's text gives its values to the page's boxes, as the runtime writes numbers in the regional settings.
 
+#include "kit/controls.h"
 #include "platform/numbers.h"
-#include "ui/controls.h"
 #include "ui/frm_main.h"
 
 #include <QComboBox>

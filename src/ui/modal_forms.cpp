@@ -2,7 +2,7 @@
 
 #include "data/widgets/fil.h"
 #include "data/widgets/indstillinger.h"
-#include "ui/command_button.h"
+#include "kit/command_button.h"
 #include "ui/frm_main.h"
 
 namespace ui {

@@ -1,9 +1,9 @@
 #include "ui/numeric_fields.h"
 
+#include "kit/event_procedure.h"
+#include "kit/focus.h"
 #include "platform/message_box.h"
 #include "platform/numbers.h"
-#include "ui/event_procedure.h"
-#include "ui/focus.h"
 
 #include <QEvent>
 #include <QLineEdit>

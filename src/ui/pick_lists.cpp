@@ -1,9 +1,9 @@
 #include "ui/pick_lists.h"
 
+#include "kit/controls.h"
+#include "kit/event_procedure.h"
+#include "kit/focus.h"
 #include "platform/message_box.h"
-#include "ui/controls.h"
-#include "ui/event_procedure.h"
-#include "ui/focus.h"
 
 #include <QAbstractItemView>
 #include <QKeyEvent>

@@ -1,5 +1,5 @@
 #include "ui/sketch_canvas.h"
-#include "ui/controls.h"
+#include "kit/controls.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -2,6 +2,7 @@
 
 #include "engine/errors.h"
 #include "platform/help_viewer.h"
+#include "support/recording_services.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,7 @@ namespace {
 
 // A cancelled dialog keeps the name and the earlier printer; it raises the cancel error only when asked to.
 TEST(CommonDialog, CancelRaisesTheCancelErrorWhenAskedAndChangesNothing) {
-    auto dialogs = std::make_shared<RecordingDialogs>();
+    auto dialogs = std::make_shared<testsupport::RecordingDialogs>();
     auto help = std::make_shared<RecordingHelp>();
     setDialogService(dialogs);
     setHelpService(help);

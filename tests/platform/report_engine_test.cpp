@@ -6,6 +6,7 @@
 #include "platform/widgets/qt_report_engine.h"
 #include "support/databases.h"
 #include "support/pdf_text.h"
+#include "support/recording_services.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -65,7 +66,7 @@ TEST(ReportDefinition, RefusesABrokenLineAndNamesIt) {
 }
 
 TEST(ReportControl, HandsTheFileNameToTheServiceAndReturnsItsStatus) {
-    auto recording = std::make_shared<platform::RecordingReports>();
+    auto recording = std::make_shared<testsupport::RecordingReports>();
     recording->statuses = {5};
     platform::setReportService(recording);
     platform::ReportControl control;
@@ -73,7 +74,7 @@ TEST(ReportControl, HandsTheFileNameToTheServiceAndReturnsItsStatus) {
     EXPECT_EQ(control.PrintReport(), 5);
     EXPECT_EQ(control.PrintReport(), 0);
     EXPECT_EQ(recording->printed, (std::vector<QString>{"/program/Beton.rpt", "/program/Beton.rpt"}));
-    platform::setReportService(std::make_shared<platform::RecordingReports>());
+    platform::setReportService(std::make_shared<testsupport::RecordingReports>());
 }
 
 class ReportPrintTest : public ::testing::Test {

@@ -6,6 +6,7 @@
 #include "data/table_helpers.h"
 #include "platform/common_dialog.h"
 #include "platform/report_engine.h"
+#include "support/recording_services.h"
 
 #include <QLocale>
 #include <memory>
@@ -14,8 +15,8 @@ namespace resultstest {
 
 class ResultsFixture : public tablehelpers::InddataTest {
 protected:
-    std::shared_ptr<platform::RecordingDialogs> dialogs = std::make_shared<platform::RecordingDialogs>();
-    std::shared_ptr<platform::RecordingReports> reports = std::make_shared<platform::RecordingReports>();
+    std::shared_ptr<testsupport::RecordingDialogs> dialogs = std::make_shared<testsupport::RecordingDialogs>();
+    std::shared_ptr<testsupport::RecordingReports> reports = std::make_shared<testsupport::RecordingReports>();
 
     void SetUp() override {
         InddataTest::SetUp();
@@ -29,8 +30,8 @@ protected:
     void TearDown() override {
         InddataTest::TearDown();
         platform::setMessageService(std::make_shared<platform::RecordingMessages>());
-        platform::setDialogService(std::make_shared<platform::RecordingDialogs>());
-        platform::setReportService(std::make_shared<platform::RecordingReports>());
+        platform::setDialogService(std::make_shared<testsupport::RecordingDialogs>());
+        platform::setReportService(std::make_shared<testsupport::RecordingReports>());
         platform::SetCurrentPrinter({});
         QLocale::setDefault(QLocale::c());
     }

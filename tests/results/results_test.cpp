@@ -1,11 +1,11 @@
 // The print table, the two results windows and their print button, on a whole project's input and results.
 
+#include "kit/controls.h"
 #include "results/print_prepare.h"
 #include "results/widgets/beton.h"
 #include "results/widgets/brugerdefineret.h"
 #include "results_fixture.h"
 #include "sample_project.h"
-#include "ui/controls.h"
 
 #include <QApplication>
 #include <QLineEdit>

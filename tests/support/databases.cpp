@@ -33,7 +33,7 @@ DatabaseFolder::~DatabaseFolder() { QDir::setCurrent(previous_); }
 
 engine::Connection DatabaseFolder::open(const QString &dataSource) const {
     engine::Connection cn;
-    cn.Open(data::ConnectionString(dataSource), QString(), QString(), -1);
+    cn.Open(data::ConnectionString(dataSource));
     return cn;
 }
 

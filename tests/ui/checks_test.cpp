@@ -2,8 +2,8 @@
 // check) and on the controls that show it (the page check).
 
 #include "calc/design_input.h"
+#include "kit/focus.h"
 #include "page_script.h"
-#include "ui/focus.h"
 
 using engine::Variant;
 

@@ -2,8 +2,8 @@
 // the page procedures recorded.
 
 #include "calc/design_input.h"
+#include "kit/command_button.h"
 #include "page_script.h"
-#include "ui/command_button.h"
 
 using engine::Variant;
 

@@ -5,10 +5,10 @@
 #include "data/change_check.h"
 #include "data/connections.h"
 #include "data/modmain.h"
+#include "kit/data_source.h"
 #include "platform/help_viewer.h"
 #include "platform/message_box.h"
 #include "support/sample_floor.h"
-#include "ui/data_source.h"
 #include "ui/frm_main.h"
 
 #include "input_events.h"

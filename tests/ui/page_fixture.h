@@ -2,8 +2,8 @@
 // The main window with its real page procedures, on fresh databases under Danish regional settings; the sketch runs are
 // recorded (and run), and the frames' repaints are counted.
 
+#include "kit/controls.h"
 #include "main_window_fixture.h"
-#include "ui/controls.h"
 
 #include <QEvent>
 #include <QObject>

@@ -7,9 +7,9 @@
 // "db table.field#record=value" and "entries list=a/b/c".
 // Values: '' the empty text, null, a number (point as decimal mark) or text.
 
+#include "kit/command_button.h"
+#include "kit/controls.h"
 #include "page_fixture.h"
-#include "ui/command_button.h"
-#include "ui/controls.h"
 
 #include <functional>
 #include <map>

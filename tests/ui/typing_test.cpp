@@ -1,9 +1,9 @@
 // Typing after the program put the focus into a box or list replaces the whole text, whatever moved the focus
 // there; the mouse wheel steps only the list that has the focus.
 
+#include "kit/command_button.h"
 #include "page_fixture.h"
 #include "platform/widgets/qt_message_box.h"
-#include "ui/command_button.h"
 
 #include <QAbstractItemView>
 #include <QMessageBox>

@@ -67,7 +67,6 @@ int main(int argc, char **argv) {
             return kFolderInUse;
         }
         engine::Engine::SystemDB = QDir::current().filePath(QStringLiteral("system.mdw"));
-        engine::Engine::DefaultType = 2;
         engine::Engine::DefaultUser = data::kUser;
         engine::Engine::DefaultPassword = data::kPassword;
         modMain::OpenConnections();

@@ -5,9 +5,9 @@
 #include "data/error_report.h"
 #include "data/modmain.h"
 #include "data/save_load.h"
+#include "kit/command_button.h"
+#include "kit/focus.h"
 #include "platform/message_box.h"
-#include "ui/command_button.h"
-#include "ui/focus.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>

@@ -1,10 +1,10 @@
 #include "data/widgets/indstillinger.h"
 
 #include "data/connections.h"
-#include "ui/command_button.h"
-#include "ui/data_source.h"
-#include "ui/event_procedure.h"
-#include "ui/focus.h"
+#include "kit/command_button.h"
+#include "kit/data_source.h"
+#include "kit/event_procedure.h"
+#include "kit/focus.h"
 
 #include <QComboBox>
 #include <QGridLayout>

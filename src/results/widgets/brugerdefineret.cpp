@@ -1,8 +1,8 @@
 #include "results/widgets/brugerdefineret.h"
 
+#include "kit/controls.h"
+#include "kit/event_procedure.h"
 #include "results/widgets/results_windows.h"
-#include "ui/controls.h"
-#include "ui/event_procedure.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

@@ -1,11 +1,11 @@
 #include "results/widgets/results_window.h"
 
 #include "data/connections.h"
+#include "kit/controls.h"
+#include "kit/event_procedure.h"
 #include "platform/message_box.h"
 #include "platform/numbers.h"
 #include "results/print_prepare.h"
-#include "ui/controls.h"
-#include "ui/event_procedure.h"
 
 #include <QApplication>
 #include <QFontMetrics>

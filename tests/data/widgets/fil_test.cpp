@@ -4,9 +4,10 @@
 #include "data/change_check.h"
 #include "data/modmain.h"
 #include "data/save_load.h"
+#include "kit/command_button.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
-#include "ui/command_button.h"
+#include "support/recording_services.h"
 #include "ui/input_events.h"
 
 #include <QCoreApplication>
@@ -21,7 +22,7 @@ class FilTest : public ::testing::Test {
 protected:
     testsupport::DatabaseFolder folder;
     std::shared_ptr<platform::RecordingMessages> messages = std::make_shared<platform::RecordingMessages>();
-    std::shared_ptr<platform::RecordingDialogs> dialogs = std::make_shared<platform::RecordingDialogs>();
+    std::shared_ptr<testsupport::RecordingDialogs> dialogs = std::make_shared<testsupport::RecordingDialogs>();
     platform::CommonDialog commonDialog;
     QWidget main;
     QPushButton *filButton = new QPushButton(QStringLiteral("Fi&l"), &main);
@@ -48,7 +49,7 @@ protected:
     void TearDown() override {
         fil.reset();
         modMain::cnInddata.Close();
-        platform::setDialogService(std::make_shared<platform::RecordingDialogs>());
+        platform::setDialogService(std::make_shared<testsupport::RecordingDialogs>());
     }
     void set(const char *table, const char *field, const Variant &v) {
         tablehelpers::setFirst(modMain::cnInddata, QLatin1String(table), QString::fromUtf8(field), v);

@@ -2,7 +2,7 @@
 
 #include "data/change_check.h"
 #include "data/modmain.h"
-#include "ui/command_button.h"
+#include "kit/command_button.h"
 #include "ui/modal_forms.h"
 
 #include "../table_helpers.h"

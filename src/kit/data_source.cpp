@@ -1,7 +1,7 @@
-#include "ui/data_source.h"
+#include "kit/data_source.h"
 
+#include "kit/controls.h"
 #include "platform/numbers.h"
-#include "ui/controls.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -125,7 +125,6 @@ void DataSource::Update() {
 
 engine::Recordset OpenForBinding(const QString &table, const engine::Connection &cn) {
     engine::Recordset rs;
-    rs.CursorLocation = engine::adUseServer;
     rs.Open(table, cn, engine::adOpenDynamic, engine::adLockOptimistic, engine::adCmdTable);
     return rs;
 }

@@ -1,4 +1,4 @@
-#include "ui/focus.h"
+#include "kit/focus.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,6 +1,6 @@
-#include "ui/command_button.h"
+#include "kit/command_button.h"
 
-#include "ui/focus.h"
+#include "kit/focus.h"
 
 #include <QMouseEvent>
 

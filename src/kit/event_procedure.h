@@ -5,7 +5,7 @@
 
 #include "data/error_report.h"
 #include "engine/errors.h"
-#include "ui/focus.h"
+#include "kit/focus.h"
 
 #include <QString>
 #include <cstdint>

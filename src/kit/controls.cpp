@@ -1,4 +1,4 @@
-#include "ui/controls.h"
+#include "kit/controls.h"
 
 #include <QLineEdit>
 
