@@ -206,10 +206,10 @@ void passed(StartStep step) {
 }
 
 // "Filen "<path>" mangler !", then start-up ends.
-bool reportMissing(const QString &path) {
+Opening reportMissing(const QString &path) {
     platform::MsgBox(QStringLiteral("Filen \"") + path + QStringLiteral("\" mangler !"));
     DatabaseMangler = true;
-    return false;
+    return Opening::Ended;
 }
 
 bool listedAs(const QString &path, const QString &name) { return platform::ListFile(path).toLower() == name; }
@@ -230,7 +230,15 @@ void OpenConnections() {
     cnIsol = connect(QStringLiteral("isol.mdb"));
 }
 
-bool Main(const QString &programFolder) {
+namespace {
+
+void reportError(const engine::RuntimeError &e) {
+    ReportMainError(e.number(), e.description(), LogNr, QStringLiteral("Sub Main"));
+}
+
+} // namespace
+
+Opening OpenDatabases(const QString &programFolder) {
     const QDir folder(programFolder);
     const QString mdb = folder.filePath(QStringLiteral("inddata.mdb"));
     const QString tmp = folder.filePath(QStringLiteral("inddata.tmp"));
@@ -238,7 +246,7 @@ bool Main(const QString &programFolder) {
         LogNr = 890;
         if (!holdFolders(programFolder)) {
             platform::MsgBox(kAlreadyRunning);
-            return false;
+            return Opening::FolderInUse;
         }
         engine::Engine::SystemDB = folder.filePath(QStringLiteral("system.mdw"));
         LogNr = 891;
@@ -291,6 +299,17 @@ bool Main(const QString &programFolder) {
         LogNr = 900;
         OpenConnections();
         passed(StartStep::Connected);
+        return Opening::Opened;
+    } catch (const engine::RuntimeError &e) {
+        reportError(e);
+        return Opening::Ended;
+    }
+}
+
+bool Main(const QString &programFolder) {
+    if (OpenDatabases(programFolder) != Opening::Opened)
+        return false;
+    try {
         ClearInddata();
         passed(StartStep::Cleared);
         LogNr = 901;
@@ -303,7 +322,7 @@ bool Main(const QString &programFolder) {
             ShowMainWindow();
         return true;
     } catch (const engine::RuntimeError &e) {
-        ReportMainError(e.number(), e.description(), LogNr, QStringLiteral("Sub Main"));
+        reportError(e);
         return false;
     }
 }
