@@ -219,7 +219,9 @@ TEST(Solver, SolvesTheSlabStiffnessAtEveryWidthAndRaisesWhereThePlainLoopWould) 
         for (const auto &[row, column, value] : set)
             K0[row][column] = value;
         SCOPED_TRACE(::testing::Message() << "row " << isolated);
-        forEachWidth([&] { expectRaises([] { M1::Solver(243, 30, K, F, u); }, number, "Solver", logNr); });
+        forEachWidth([number = number, logNr = logNr] {
+            expectRaises([] { M1::Solver(243, 30, K, F, u); }, number, "Solver", logNr);
+        });
     }
 }
 
