@@ -222,15 +222,12 @@ engine::Connection connect(const QString &dataSource) {
     return cn;
 }
 
-} // namespace
-
+// cnInddata, cnParam and cnIsol on the databases of the current folder, with the account set up before.
 void OpenConnections() {
     cnInddata = connect(QStringLiteral("inddata.mdb"));
     cnParam = connect(QStringLiteral("param.mdb"));
     cnIsol = connect(QStringLiteral("isol.mdb"));
 }
-
-namespace {
 
 void reportError(const engine::RuntimeError &e) {
     ReportMainError(e.number(), e.description(), LogNr, QStringLiteral("Sub Main"));

@@ -52,10 +52,6 @@ enum class Opening { Opened, FolderInUse, Ended };
 // the three databases are there and opens the connections. What stops it is reported as Main reports it.
 Opening OpenDatabases(const QString &programFolder);
 
-// Opens cnInddata, cnParam and cnIsol on the databases of the current folder with the workgroup account
-// (the engine's SystemDB, DefaultUser and DefaultPassword must be set first).
-void OpenConnections();
-
 // Empties inddata, inddatalast, inddataisolering and projekt.
 void ClearInddata();
 // Adds the default records that are missing.

@@ -59,15 +59,10 @@ int main(int argc, char **argv) {
     platform::setMessageService(messages);
 
     // The program's own start-up up to the input, which the calculation takes as it is.
-    switch (modMain::OpenDatabases(QDir::currentPath())) {
-    case modMain::Opening::Opened:
-        break;
-    case modMain::Opening::FolderInUse:
+    const modMain::Opening opening = modMain::OpenDatabases(QDir::currentPath());
+    if (opening != modMain::Opening::Opened) {
         printShown(*messages);
-        return kFolderInUse;
-    case modMain::Opening::Ended:
-        printShown(*messages);
-        return kNoDatabases;
+        return opening == modMain::Opening::FolderInUse ? kFolderInUse : kNoDatabases;
     }
 
     if (withFile) {
