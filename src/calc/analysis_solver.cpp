@@ -52,9 +52,6 @@ double ywork[kFrihedsgrader + 1];
 typedef double Vec2 __attribute__((vector_size(2 * sizeof(double))));
 typedef double Vec4 __attribute__((vector_size(4 * sizeof(double))));
 typedef double Vec8 __attribute__((vector_size(8 * sizeof(double))));
-typedef long long Mask2 __attribute__((vector_size(2 * sizeof(long long))));
-typedef long long Mask4 __attribute__((vector_size(4 * sizeof(long long))));
-typedef long long Mask8 __attribute__((vector_size(8 * sizeof(long long))));
 
 // By reference: a vector returned or passed by value would change the calling convention.
 template <typename V> inline __attribute__((always_inline)) void load(V &v, const double *p) {
@@ -66,13 +63,13 @@ template <typename V> inline __attribute__((always_inline)) void store(double *p
 // out = lanes k .. W - 1 of lo followed by lanes 0 .. k - 1 of hi: the rows of a column seen from a diagonal
 // k further down.
 template <int k> inline __attribute__((always_inline)) void shiftBy(Vec2 &out, const Vec2 &lo, const Vec2 &hi) {
-    out = __builtin_shuffle(lo, hi, Mask2{k, k + 1});
+    out = __builtin_shufflevector(lo, hi, k, k + 1);
 }
 template <int k> inline __attribute__((always_inline)) void shiftBy(Vec4 &out, const Vec4 &lo, const Vec4 &hi) {
-    out = __builtin_shuffle(lo, hi, Mask4{k, k + 1, k + 2, k + 3});
+    out = __builtin_shufflevector(lo, hi, k, k + 1, k + 2, k + 3);
 }
 template <int k> inline __attribute__((always_inline)) void shiftBy(Vec8 &out, const Vec8 &lo, const Vec8 &hi) {
-    out = __builtin_shuffle(lo, hi, Mask8{k, k + 1, k + 2, k + 3, k + 4, k + 5, k + 6, k + 7});
+    out = __builtin_shufflevector(lo, hi, k, k + 1, k + 2, k + 3, k + 4, k + 5, k + 6, k + 7);
 }
 
 // ahead[q % 4][d] = A (q + d, q) for the rows below the diagonal inside the band and the matrix. The lanes past
@@ -271,7 +268,8 @@ inline __attribute__((always_inline)) bool factoriseWith(int n, int m, BandMatri
 
         // The previous pair's terms for the columns from j + 1 on: the nearer half now, the rest after column
         // j + 1, so that each half has a column's square root and divisions to wait alongside.
-        const double *l0 = finished[(j - 2) % kKept], *l1 = finished[(j - 1) % kKept];
+        // Kept above zero: at j = 1 there is no column j - 2, and no term is added from it.
+        const double *l0 = finished[(j + kKept - 2) % kKept], *l1 = finished[(j - 1) % kKept];
         const int last = j >= 3 ? std::min(n - j + 2, m) : 0, split = std::min(last, kNearHalf);
         addPairTerms<V, C>(sums[j + 1], l0 + 3, l1 + 2, 3, split, m);
         if (j == n)
@@ -304,8 +302,13 @@ inline __attribute__((always_inline)) bool factoriseWith(int n, int m, BandMatri
 }
 
 #if defined(__GNUC__) && defined(__x86_64__)
-// Fused multiply-add stays off: each product is rounded before it is added, as in the plain loops.
+// Fused multiply-add stays off: each product is rounded before it is added, as in the plain loops. Clang has no
+// optimize attribute and keeps the command line's -ffp-contract=off in these functions too.
+#if defined(__clang__)
+#define SOLVER_TARGET(isa) __attribute__((target(isa)))
+#else
 #define SOLVER_TARGET(isa) __attribute__((target(isa), optimize("fp-contract=off")))
+#endif
 SOLVER_TARGET("avx512f") bool factorise512(int n, int m, BandMatrix &K, const DofVector &F, double *y) {
     return factoriseWith<Vec8>(n, m, K, F, y);
 }

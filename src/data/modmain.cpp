@@ -206,10 +206,10 @@ void passed(StartStep step) {
 }
 
 // "Filen "<path>" mangler !", then start-up ends.
-bool reportMissing(const QString &path) {
+Opening reportMissing(const QString &path) {
     platform::MsgBox(QStringLiteral("Filen \"") + path + QStringLiteral("\" mangler !"));
     DatabaseMangler = true;
-    return false;
+    return Opening::Ended;
 }
 
 bool listedAs(const QString &path, const QString &name) { return platform::ListFile(path).toLower() == name; }
@@ -220,15 +220,20 @@ engine::Connection connect(const QString &dataSource) {
     return cn;
 }
 
-} // namespace
-
+// cnInddata, cnParam and cnIsol on the databases of the current folder, with the account set up before.
 void OpenConnections() {
     cnInddata = connect(QStringLiteral("inddata.mdb"));
     cnParam = connect(QStringLiteral("param.mdb"));
     cnIsol = connect(QStringLiteral("isol.mdb"));
 }
 
-bool Main(const QString &programFolder) {
+void reportError(const engine::RuntimeError &e) {
+    ReportMainError(e.number(), e.description(), LogNr, QStringLiteral("Sub Main"));
+}
+
+} // namespace
+
+Opening OpenDatabases(const QString &programFolder) {
     const QDir folder(programFolder);
     const QString mdb = folder.filePath(QStringLiteral("inddata.mdb"));
     const QString tmp = folder.filePath(QStringLiteral("inddata.tmp"));
@@ -236,7 +241,7 @@ bool Main(const QString &programFolder) {
         LogNr = 890;
         if (!holdFolders(programFolder)) {
             platform::MsgBox(kAlreadyRunning);
-            return false;
+            return Opening::FolderInUse;
         }
         engine::Engine::SystemDB = folder.filePath(QStringLiteral("system.mdw"));
         LogNr = 892;
@@ -287,6 +292,17 @@ bool Main(const QString &programFolder) {
         LogNr = 900;
         OpenConnections();
         passed(StartStep::Connected);
+        return Opening::Opened;
+    } catch (const engine::RuntimeError &e) {
+        reportError(e);
+        return Opening::Ended;
+    }
+}
+
+bool Main(const QString &programFolder) {
+    if (OpenDatabases(programFolder) != Opening::Opened)
+        return false;
+    try {
         ClearInddata();
         passed(StartStep::Cleared);
         LogNr = 901;
@@ -299,7 +315,7 @@ bool Main(const QString &programFolder) {
             ShowMainWindow();
         return true;
     } catch (const engine::RuntimeError &e) {
-        ReportMainError(e.number(), e.description(), LogNr, QStringLiteral("Sub Main"));
+        reportError(e);
         return false;
     }
 }

@@ -45,9 +45,12 @@ inline const QString kAlreadyRunning = QStringLiteral("Fundator kører allerede 
 // start-up ended: the folder in use, a database missing or a run-time error, each reported in its message.
 bool Main(const QString &programFolder);
 
-// Opens cnInddata, cnParam and cnIsol on the databases of the current folder with the workgroup account
-// (the engine's SystemDB, DefaultUser and DefaultPassword must be set first).
-void OpenConnections();
+// How OpenDatabases ended.
+enum class Opening { Opened, FolderInUse, Ended };
+
+// The part of Main before the input is touched: holds the folder, compacts the working database, checks that
+// the three databases are there and opens the connections. What stops it is reported as Main reports it.
+Opening OpenDatabases(const QString &programFolder);
 
 // Empties inddata, inddatalast, inddataisolering and projekt.
 void ClearInddata();

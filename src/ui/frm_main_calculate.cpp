@@ -2,9 +2,7 @@
 // the results window of the slab's kind.
 
 #include "calc/analysis_state.h"
-#include "calc/design.h"
-#include "data/connections.h"
-#include "engine/transaction.h"
+#include "calc/calculate.h"
 #include "kit/data_source.h"
 #include "kit/event_procedure.h"
 #include "results/widgets/results_windows.h"
@@ -16,27 +14,9 @@ bool frmMain::Beregning() {
     LogNr = 480;
     rsInddata = dataInddata;
     rsIsolering = dataIsolering;
-    bool beregnet = false;
-    // The commit of the pages and the result tables reach the disk as one write; whatever a failing step wrote
-    // before its error stays written, as it would row by row.
-    engine::AsOneWrite(modMain::cnInddata, [this, &beregnet] {
-        LogNr = 481;
-        // On a failure the check has shown the page, record and field, and the bound recordsets stay open for
-        // the correction.
-        if (!CheckInddata())
-            return;
-        LogNr = 482;
-        if (Module1::Beregn1(true) != 0)
-            return;
-        LogNr = 483;
-        if (Module1::Beregn1(false) != 0)
-            return;
-        LogNr = 484;
-        if (Module2::Beregn2() != 0)
-            return;
-        beregnet = true;
-    });
-    return beregnet;
+    // On a failed check it has shown the page, record and field, and the bound recordsets stay open for the
+    // correction. The commit of the pages goes into the calculation's one write.
+    return calc::Calculate(LogNr, [this] { return CheckInddata() ? 0 : 1; }) == 0;
 }
 
 void frmMain::btnBeregning_Click() {

@@ -3,6 +3,7 @@
 
 #include "calc/analysis_solver.h"
 #include "calc/analysis_state.h"
+#include "calc/calculate.h"
 #include "calc/design.h"
 #include "calc/design_input.h"
 #include "data/error_report.h"
@@ -219,7 +220,9 @@ TEST(Solver, SolvesTheSlabStiffnessAtEveryWidthAndRaisesWhereThePlainLoopWould) 
         for (const auto &[row, column, value] : set)
             K0[row][column] = value;
         SCOPED_TRACE(::testing::Message() << "row " << isolated);
-        forEachWidth([&] { expectRaises([] { M1::Solver(243, 30, K, F, u); }, number, "Solver", logNr); });
+        forEachWidth([number = number, logNr = logNr] {
+            expectRaises([] { M1::Solver(243, 30, K, F, u); }, number, "Solver", logNr);
+        });
     }
 }
 
@@ -347,11 +350,11 @@ TEST(Steps, RaiseTheirRunTimeErrorWithTheProcedureAndStatement) {
     }
 }
 
+// The calculate command's sequence, as the window and the test tool run it.
 TEST_F(Calculation, CompletesTheResultRowAndItsTwentyReinforcementRows) {
-    ASSERT_EQ(0, M1::Beregn1(true));
-    const double MmaxDim = M1::Mmax, MminDim = M1::Mmin, umaxDim = M1::umax;
-    ASSERT_EQ(0, M1::Beregn1(false));
-    ASSERT_EQ(0, M2::Beregn2());
+    std::int32_t logNr = 0;
+    ASSERT_EQ(0, calc::Calculate(logNr, [] { return 0; }));
+    const double MmaxDim = M1::MmaxDim, MminDim = M1::MminDim, umaxDim = M1::umaxDim;
     EXPECT_TRUE(messages->shown.empty());
     expectNear(1.5 * M1::umax, umaxDim, 1e-9); // a linear slab: the design pass times the partial coefficient
     // 40 kN x 1.5 in the middle of 150 mm: kh = (1 / 1.5)^0.25, fbt = kh x 1.6 x 1800 / 2.5, W = 0.15² / 6; the

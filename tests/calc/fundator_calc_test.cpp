@@ -5,6 +5,8 @@
 #include "data/table_helpers.h"
 #include "platform/files.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -77,6 +79,11 @@ TEST_F(FundatorCalc, FailuresExitWithTheirMessage) {
     }
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_TRUE(stored("ResultatBeton", "Deformation").empty());
+    // The program's start-up finds the database missing before any connection is tried.
+    ASSERT_TRUE(QFile::rename(folder.file(QStringLiteral("isol.mdb")), folder.file(QStringLiteral("isol.old"))));
+    r = run();
+    EXPECT_EQ(4, r.exitCode);
+    EXPECT_EQ(QString::fromUtf8(r.err), "Filen \"" + QDir(folder.path()).filePath("isol.mdb") + "\" mangler !\n");
 }
 
 } // namespace

@@ -4,10 +4,10 @@
 #include "sketch/sketch.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>
-#include <ranges>
 
 using namespace sketch;
 using std::tie, std::tuple;
@@ -44,7 +44,9 @@ public:
     void SetLeft(Skt s, int i, float left) override { (*this)(s, i).left = left; }
     void SetTop(Skt s, int i, float top) override { (*this)(s, i).top = top; }
     void Show(Skt s, int i) override { (*this)(s, i).visible = true; }
-    long shown() const { return std::ranges::count(labels | std::views::values, true, &Label::visible); }
+    long shown() const {
+        return std::ranges::count_if(labels, [](const auto &l) { return l.second.visible; });
+    }
 };
 
 constexpr float W = 6705, H = 6585;

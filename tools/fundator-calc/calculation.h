@@ -3,10 +3,9 @@
 // and the result tables written out as JSON.
 
 #include "calc/analysis_state.h"
-#include "calc/design.h"
+#include "calc/calculate.h"
 #include "data/connections.h"
 #include "engine/engine.h"
-#include "engine/transaction.h"
 #include "engine/variant.h"
 #include "sketch/foundation.h"
 
@@ -22,25 +21,16 @@ namespace fundatorcalc {
 // Exit status of a step that showed its own message.
 constexpr int kFoundationFailed = 3;
 
-// The foundation values as an unforced sketch run stores them, then the calculate command's three passes.
-// Returns 0, or the status of the first step that failed after showing its message. An error that a step lets
-// escape (closing a table that never opened) is thrown on.
-inline int CalculationSteps() {
-    std::int32_t logNr = 0;
-    if (!sketch::ComputeFoundationValuesReported(false, logNr))
-        return kFoundationFailed;
-    if (const int r = Module1::Beregn1(true))
-        return r;
-    if (const int r = Module1::Beregn1(false))
-        return r;
-    return Module2::Beregn2();
-}
-
-// The steps' writes in one transaction; whatever a failing step wrote before its error is kept.
+// The foundation values as an unforced sketch run stores them (the program's sketch has done so before its
+// calculate command can run), then the calculate command's sequence. Returns 0, or the status of the first step
+// that failed after showing its message. An error that a step lets escape (closing a table that never opened)
+// is thrown on.
 inline int RunCalculation() {
-    int status = 0;
-    engine::AsOneWrite(modMain::cnInddata, [&status] { status = CalculationSteps(); });
-    return status;
+    std::int32_t logNr = 0;
+    return calc::Calculate(logNr, [] {
+        std::int32_t foundationNr = 0;
+        return sketch::ComputeFoundationValuesReported(false, foundationNr) ? 0 : kFoundationFailed;
+    });
 }
 
 inline void AppendString(std::string &out, const QString &s) {

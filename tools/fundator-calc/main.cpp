@@ -1,15 +1,13 @@
 // fundator-calc DIR [--epx FILE]: a test tool, not part of the program. Runs one calculation on the input that
 // DIR/inddata.mdb holds (the input is kept as it is, or first replaced by FILE through the project-file load)
 // and prints the result tables and the foundation values as JSON. A failed step exits nonzero with its message
-// on standard error; no message box is shown. Like the program, it holds DIR while it runs.
+// on standard error; no message box is shown. It starts as the program does on DIR, holding and compacting it.
 
 #include "calculation.h"
 
-#include "data/account.h"
 #include "data/modmain.h"
 #include "data/save_load.h"
 #include "engine/engine.h"
-#include "platform/files.h"
 #include "platform/message_box.h"
 
 #include <QDir>
@@ -60,19 +58,11 @@ int main(int argc, char **argv) {
     auto messages = std::make_shared<platform::RecordingMessages>();
     platform::setMessageService(messages);
 
-    platform::FolderLock lock;
-    try {
-        if (!lock.Take(QDir::currentPath())) {
-            printError(modMain::kAlreadyRunning);
-            return kFolderInUse;
-        }
-        engine::Engine::SystemDB = QDir::current().filePath(QStringLiteral("system.mdw"));
-        engine::Engine::DefaultUser = data::kUser;
-        engine::Engine::DefaultPassword = data::kPassword;
-        modMain::OpenConnections();
-    } catch (const engine::RuntimeError &e) {
-        printError(errorLine(e));
-        return kNoDatabases;
+    // The program's own start-up up to the input, which the calculation takes as it is.
+    const modMain::Opening opening = modMain::OpenDatabases(QDir::currentPath());
+    if (opening != modMain::Opening::Opened) {
+        printShown(*messages);
+        return opening == modMain::Opening::FolderInUse ? kFolderInUse : kNoDatabases;
     }
 
     if (withFile) {

@@ -44,7 +44,7 @@ TEST(QtMessageBox, ShowsTheTextAsTextWithItsIconAndButtons) {
 TEST(QtMessageBox, ServiceShowsTheBoxModallyAndReturnsTheAnswerOfTheButtonPressed) {
     for (const auto &[text, answer] : {std::pair{"&Ja", Answer::Yes}, std::pair{"&Nej", Answer::No}}) {
         QString seen;
-        QTimer::singleShot(0, [&seen, text] {
+        QTimer::singleShot(0, [&seen, text = text] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             seen = box ? box->text() : QString();
             if (box)
