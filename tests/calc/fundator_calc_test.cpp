@@ -75,8 +75,10 @@ TEST_F(FundatorCalc, ProjectFilesGiveTheResultsOfASeparateModel) {
         const ToolRun r = run({QStringLiteral("--epx"), cases + name + QStringLiteral(".epx")});
         ASSERT_EQ(0, r.exitCode) << name.toStdString() << r.err.toStdString();
         PrintPrepare::PrintFormat();
+        const QJsonObject json = QJsonDocument::fromJson(r.out).object(); // what it stored, unrounded
         for (const auto &[where, values] : tables) {
             const auto got = tablehelpers::column(modMain::cnInddata, where.first, where.second);
+            const QJsonValue printed = json[where.first];
             const std::string at =
                 (name + QLatin1Char(' ') + where.first + QLatin1Char('.') + where.second).toStdString();
             ASSERT_EQ(values.size(), got.size()) << at;
@@ -87,6 +89,10 @@ TEST_F(FundatorCalc, ProjectFilesGiveTheResultsOfASeparateModel) {
                                                      : NAN;
                 EXPECT_TRUE(values[i].isString() ? values[i] == got[i] : std::fabs(g - v) <= 1e-9 * std::fabs(v))
                     << at << ": " << g << " for " << v;
+                const QJsonValue p = printed.isArray() ? printed[qsizetype(i)][where.second] : printed[where.second];
+                EXPECT_TRUE(printed.isUndefined() ||
+                            (p.isString() ? Variant(p.toString()) == got[i] : p.toDouble() == g))
+                    << at << " printed";
             }
         }
     }
