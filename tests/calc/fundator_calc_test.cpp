@@ -1,4 +1,4 @@
-// The test tool fundator-calc, run as a process on a folder of databases.
+// The test tool fundator-calc, run as a process on a folder of databases: whole cases and its failures.
 
 #include "calc/design_input.h"
 #include "data/save_load.h"
@@ -8,7 +8,6 @@
 #include "results/print_prepare.h"
 
 #include <QFile>
-
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -35,7 +35,8 @@ def load(kind, size, partial, place='Midt', frm=0.0, form='Kvadrat', b=100.0, l=
 
 
 CASES = {
-    # 100 mm concrete on one layer, one point load in the middle: punching fails, hand-checkable perimeter
+    # 100 mm concrete on one layer, one point load in the middle: punching fails. By hand: k0 = 30000 · 50000 / 80000
+    # = 18750, Mkap = 0.1² / 6 · 1.6 · 720 = 1.92, u = 4 (0.2 + 0.1); the moments from the dense model
     'beton_et_lag': dict(
         inddata={**CONCRETE, 'dæktykkelse': 100.0, 'Revnevidde': 0.3, **INTET, 'terræn': 'Sand',
                  'terrænballast': 50000.0},
@@ -49,7 +50,8 @@ CASES = {
         layers=[{**EPS150, 'IsoleringTykkelse': 100.0}, {**EPS80, 'IsoleringTykkelse': 100.0}],
         loads=[load('Hjultryk', 40.0, 1.3, 'Fuge', 500.0, 'Rektangel', 200.0, 300.0),
                load('Linielast', 25.0, 1.5, 'Kant', 300.0, 'Linielast', 200.0, 0.0)]),
-    # a 22 mm board on thin insulation: a load pair and an area load, long term only
+    # a 22 mm board on thin insulation: a load pair and an area load, long term only; by hand the allowed pressure
+    # 22.5 · 1.67 for 50 mm of insulation
     'plade': dict(
         inddata={'daekType': 'Spånplade P5, 22 mm', 'kvalitettext': '', 'TrykstyrkeRgm': 5.85, 'TraekstyrkeRgm': 5.85,
                  'Eo': 3000.0, 'En': 923.0, 'Go': 860.0, 'GN': 265.0, 'dæktykkelse': 22.0, **INTET,
@@ -410,7 +412,7 @@ def write_epx(name, case):
 
 def main():
     with open('expected.txt', 'w', encoding='utf-8') as out:
-        out.write('# case table field value: written by model.py, do not edit\n')
+        out.write('# case table field value, from the separate dense model of model.py (rerun it, do not edit)\n')
         for name, case in CASES.items():
             write_epx(name, case)
             for table, field, v in calculate(case):
