@@ -3,7 +3,6 @@
 
 #include "calc/analysis_solver.h"
 #include "calc/analysis_state.h"
-#include "calc/calculate.h"
 #include "calc/design.h"
 #include "calc/design_input.h"
 #include "data/error_report.h"
@@ -227,7 +226,7 @@ TEST(Solver, SolvesTheSlabStiffnessAtEveryWidthAndRaisesWhereThePlainLoopWould) 
 }
 
 TEST(DesignPass, PlainCapacityDecidesTheRemarkAndWhichSidesGetReinforcement) {
-    analysisLeft(5, -3, 17, 0.1); // no size bonus below 100 mm
+    analysisLeft(5, -3, 17, 0.08); // no size bonus below 100 mm
     M2::designPass();
     EXPECT_EQ(1.0, M2::kh);
     analysisLeft(5, -3);
@@ -348,47 +347,6 @@ TEST(Steps, RaiseTheirRunTimeErrorWithTheProcedureAndStatement) {
         tie(M2::c, M2::fyd, M2::kh) = tuple(20, 293, 1);
         expectRaises(run, number, function, logNr);
     }
-}
-
-// The calculate command's sequence, as the window and the test tool run it.
-TEST_F(Calculation, CompletesTheResultRowAndItsTwentyReinforcementRows) {
-    std::int32_t logNr = 0;
-    ASSERT_EQ(0, calc::Calculate(logNr, [] { return 0; }));
-    const double MmaxDim = M1::MmaxDim, MminDim = M1::MminDim, umaxDim = M1::umaxDim;
-    EXPECT_TRUE(messages->shown.empty());
-    expectNear(1.5 * M1::umax, umaxDim, 1e-9); // a linear slab: the design pass times the partial coefficient
-    // 40 kN x 1.5 in the middle of 150 mm: kh = (1 / 1.5)^0.25, fbt = kh x 1.6 x 1800 / 2.5, W = 0.15² / 6; the
-    // pressure of a long-term load only.
-    expectNear(std::pow(1 / 1.5, 0.25) * 1.6 * 720.0 * 0.0225 / 6.0, M2::Mkap);
-    expectNear(M1::umax * 11538.461538461539, M2::IsoFaktisk);
-    const char *fields[] = {"KarakteristiskMaxPos", "KarakteristiskMaxNeg", "RetningsmMaxPos",
-                            "RetningsmMaxNeg",      "Deformation",          "Uværdi",
-                            "RetningsmKapUarm",     "IsoFaktisk",           "IsoTilladt",
-                            "IsoFaktisk2",          "Oplysning1",           "Oplysning2"};
-    const Variant values[] = {M1::Mmax,
-                              M1::Mmin,
-                              MmaxDim,
-                              MminDim,
-                              M1::umax * 1000,
-                              0.15,
-                              M2::Mkap,
-                              M2::IsoFaktisk,
-                              45.0,
-                              0.0,
-                              "Sikkerhed for gennemlokning er i orden",
-                              ""};
-    for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(std::vector<Variant>{values[i]}, column("ResultatBeton", fields[i])) << fields[i];
-    EXPECT_EQ(std::vector<Variant>{values[10]}, column("ResultatOplysning", "Oplysning"));
-    std::vector<Variant> diameter, type, top, spacing; // bottom and top of each diameter, steel type 1 then 2
-    for (int s = 1; s <= 2; ++s)
-        for (int i = 0; i < 10; ++i) {
-            tie(diameter.emplace_back(), type.emplace_back(), top.emplace_back(), spacing.emplace_back()) =
-                tuple(M2::kDiameter[i / 2 + 1], s, i % 2 == 1, (i % 2 ? M2::aO : M2::aU)[s][i / 2 + 1]);
-        }
-    EXPECT_EQ(tuple(diameter, type, top, spacing),
-              tuple(column("ResultatArmering", "Diameter"), column("ResultatArmering", "StaalType"),
-                    column("ResultatArmering", "Overside"), column("ResultatArmering", "a")));
 }
 
 TEST_F(Calculation, RunTimeErrorIsShownWithItsProcedureAndStatementAndWhatWasWrittenStays) {

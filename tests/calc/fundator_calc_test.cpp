@@ -1,9 +1,11 @@
-// The test tool fundator-calc, run as a process on a folder of databases.
+// The test tool fundator-calc, run as a process on a folder of databases: whole cases and its failures.
 
 #include "calc/design_input.h"
 #include "data/save_load.h"
 #include "data/table_helpers.h"
 #include "platform/files.h"
+#include "platform/message_box.h"
+#include "results/print_prepare.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +14,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <cmath>
+#include <map>
 
 using engine::Variant;
 
@@ -49,20 +53,51 @@ protected:
     }
 };
 
-// With --epx the file's input is calculated; the JSON holds what the calculation stored, in full precision.
-TEST_F(FundatorCalc, LoadsTheProjectFileAndPrintsWhatTheCalculationStored) {
-    const QString epx = folder.file(QStringLiteral("hal.epx"));
-    ASSERT_TRUE(SaveLoad::SaveInddata(modMain::cnInddata, epx, 4, SaveLoad::kInputTables));
-    designinput::setInddata({{"daekType", "Spånplade P5, 22 mm"}, {"dæktykkelse", 22.0}});
-    const ToolRun r = run({QStringLiteral("--epx"), epx});
-    ASSERT_EQ(0, r.exitCode) << r.err.toStdString();
-    const QJsonObject json = QJsonDocument::fromJson(r.out).object();
-    // The foundation values were stored by the run (30000 / 0.2 and 3000 / 0.2 in series with the terrain).
-    const QJsonObject ind = json[QStringLiteral("inddata")].toObject();
-    EXPECT_DOUBLE_EQ(30000.0 * 50000.0 / (50000.0 + 30000.0), ind[QStringLiteral("resBallasto")].toDouble());
-    const QJsonArray beton = json[QStringLiteral("ResultatBeton")].toArray();
-    EXPECT_EQ(stored("ResultatBeton", "Deformation"),
-              std::vector<Variant>{beton[0][QStringLiteral("Deformation")].toDouble()});
+// Whole cases as project files (cases/*.epx) through the tool, which loads and calculates them as the program
+// does, against the results that cases/model.py worked out with a separate dense model (cases/expected.txt).
+TEST_F(FundatorCalc, ProjectFilesGiveTheResultsOfASeparateModel) {
+    const QString cases = QStringLiteral(FUNDATOR_SOURCE_DIR "/tests/calc/cases/");
+    QFile file(cases + QStringLiteral("expected.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    // case -> (table, field) -> the values of its rows in order
+    std::map<QString, std::map<std::pair<QString, QString>, std::vector<Variant>>> expected;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList w = line.split(QLatin1Char(' '));
+        const QString value = line.section(QLatin1Char(' '), 3);
+        if (!line.startsWith(QLatin1Char('#')))
+            expected[w[0]][{w[1], w[2]}].push_back(value.startsWith(QLatin1Char('"')) ? Variant(value.mid(1).chopped(1))
+                                                                                      : Variant(value.toDouble()));
+    }
+    ASSERT_EQ(4u, expected.size());
+    auto messages = std::make_shared<platform::RecordingMessages>();
+    platform::setMessageService(messages);
+    for (const auto &[name, tables] : expected) {
+        const ToolRun r = run({QStringLiteral("--epx"), cases + name + QStringLiteral(".epx")});
+        ASSERT_EQ(0, r.exitCode) << name.toStdString() << r.err.toStdString();
+        PrintPrepare::PrintFormat();
+        const QJsonObject json = QJsonDocument::fromJson(r.out).object(); // what it stored, unrounded
+        for (const auto &[where, values] : tables) {
+            const auto got = tablehelpers::column(modMain::cnInddata, where.first, where.second);
+            const QJsonValue printed = json[where.first];
+            const std::string at =
+                (name + QLatin1Char(' ') + where.first + QLatin1Char('.') + where.second).toStdString();
+            ASSERT_EQ(values.size(), got.size()) << at;
+            for (std::size_t i = 0; i < got.size(); ++i) {
+                const double v = values[i].isString() ? 0.0 : values[i].real();
+                const double g = got[i].isInteger()  ? double(got[i].integer())
+                                 : got[i].isDouble() ? got[i].real()
+                                                     : NAN;
+                EXPECT_TRUE(values[i].isString() ? values[i] == got[i] : std::fabs(g - v) <= 1e-9 * std::fabs(v))
+                    << at << ": " << g << " for " << v;
+                const QJsonValue p = printed.isArray() ? printed[qsizetype(i)][where.second] : printed[where.second];
+                EXPECT_TRUE(printed.isUndefined() ||
+                            (p.isString() ? Variant(p.toString()) == got[i] : p.toDouble() == g))
+                    << at << " printed";
+            }
+        }
+    }
+    EXPECT_TRUE(messages->shown.empty());
+    platform::setMessageService(std::make_shared<platform::RecordingMessages>());
 }
 
 // A file that fails to load or a folder that a program holds: nothing is loaded or calculated.

@@ -46,6 +46,17 @@ TEST_F(SlabPageTest, NoQualityOrANewClassWithoutOneClearsTheValuesAndTheThicknes
          "set txtDaekTykkelse=150 | choose cmbDaekSikkerhedsklasse=Lav | " CLEARED " | focus=cmbDaekKvalitet"});
 }
 
+TEST_F(SlabPageTest, ATableTypeLocksEveryBoxAndAUserDefinedSlabOpensThem) {
+    run({"show Slab | " C25 " | set txtDaekTykkelse=150 | focus cmbDaekType",
+         "choose cmbDaekType=Spånplade P5, 22 mm | hidden=" CONCRETE " | ro=" VALUES " txtDaekTykkelse | "
+         "txtDaekTraekstyrkeKar=0,00 | txtDaekTau=0 | cmbDaekKvalitet= | txtDaekEo=3000 | txtDaekTykkelse=22 | "
+         "focus=cmbDaekType | runs=1 | do GemInddata | db inddata.Eo=3000 | db inddata.kvalitettext=''",
+         "choose cmbDaekType=Brugerdefineret | rw=" VALUES " txtDaekTykkelse | cmbDaekKvalitet=Brugerdefineret | "
+         "txtDaekTrykstyrke=0,00 | txtDaekEo txtDaekTykkelse=0 | focus=txtDaekTrykstyrke | runs=1",
+         "set txtDaekEo=5000 | choose cmbDaekType=Brugerdefineret | txtDaekEo=5000 | rw=" VALUES,
+         "set cmbDaekType= | do OpdaterDaekType | ro=" VALUES " txtDaekTykkelse | txtDaekEo=0 | focus=cmbDaekType"});
+}
+
 class LoadPageTest : public uitest::ScriptTest {};
 
 TEST_F(LoadPageTest, AnAreaLoadHidesShapeDimensionsAndPlacement) {
@@ -91,6 +102,19 @@ TEST_F(LayerPageTest, NoInsulationSetsTheNeutralValuesAndAProductItsOwn) {
          "txtIsoleringTykkelse=150 | txtIsolEo=4000 | focus=txtIsoleringTykkelse | runs=1",
          // It redraws even while another refresh runs.
          "busy 1 | do OpdaterIsolering | busy 0 | runs=1"});
+}
+
+TEST_F(LayerPageTest, IntetHidesAndResetsTheIntermediateLayerAndATableTerrainLocksItsModulus) {
+    run({"show Layers | set txtMellemlagTykkelse=200 | choose cmbMellemlagType=Stabilgrus | "
+         "shown=txtMellemlagTykkelse lblMellemlagTykkelse lblMellemlagTykkelseEnhed | txtMellemlagTykkelse=200 | "
+         "txtMellemlagKorr=1,3 | focus=txtMellemlagTykkelse | runs=1 | focus cmbMellemlagType",
+         "choose cmbMellemlagType=Intet | hidden=txtMellemlagTykkelse lblMellemlagTykkelse lblMellemlagTykkelseEnhed | "
+         "txtMellemlagTykkelse txtMellemlagLambda=0 | txtMellemlagKorr=1 | focus=cmbTerraenType",
+         "choose cmbMellemlagType=Stabilgrus | set cmbMellemlagType= | do OpdaterMellemlag | cmbMellemlagType=Intet | "
+         "do GemInddata | db inddata.mellemlag=Intet | db inddata.mellemlagkorr=1 | db inddata.mellemlagtykkelse=0",
+         "choose cmbTerraenType=Brugerdefineret | rw=txtTerraenBallast | set txtTerraenBallast=12345",
+         "choose cmbTerraenType=Morænesand | ro=txtTerraenBallast | txtTerraenBallast=40000 | runs=1",
+         "choose cmbTerraenType=Brugerdefineret | rw=txtTerraenBallast | txtTerraenBallast=40000"});
 }
 
 // Each look-up copies its row's columns as regional text; the first row in RkFlg order wins; no row writes nothing.
