@@ -1,10 +1,13 @@
 #include "data/save_load.h"
 
+#include "data/connections.h"
 #include "data/sequential_file.h"
 #include "engine/errors.h"
 #include "engine/transaction.h"
 #include "platform/files.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <vector>
 
 namespace SaveLoad {
@@ -236,20 +239,42 @@ std::vector<Block> ReadProjectFile(const QByteArray &bytes) {
     return blocks;
 }
 
+namespace {
+
+// A project file put in a database's place would lose the company data and stop the next start, however the
+// name reaches it: relative, through "..", a link or another spelling of the name.
+void refuseDatabase(const QString &fileName) {
+    const QStringList folders = {QFileInfo(engine::Engine::SystemDB).absolutePath(), QDir::currentPath()};
+    for (const QString &folder : folders)
+        for (const QString &name : modMain::kDatabaseFiles) {
+            const QString found = platform::ListFile(QDir(folder).filePath(name));
+            if (!found.isEmpty() && platform::SameFile(fileName, QDir(folder).filePath(found)))
+                engine::raise(engine::err::PermissionDenied);
+        }
+}
+
+} // namespace
+
+void SaveProjectFile(engine::Connection &Cn, const QString &FileName, std::int16_t TableCount,
+                     const QStringList &Tables) {
+    refuseDatabase(FileName);
+    seqfile::Writer out;
+    engine::Recordset schema = Cn.OpenSchema(engine::adSchemaTables);
+    for (; !schema.Eof(); schema.MoveNext()) {
+        if (schema.Fields(QStringLiteral("TABLE_TYPE")).Value().toString() != QLatin1String("TABLE"))
+            continue;
+        const QString table = schema.Fields(QStringLiteral("TABLE_NAME")).Value().toString();
+        if (wanted(table, TableCount, Tables))
+            writeTable(out, Cn, table);
+    }
+    schema.Close();
+    // The file is written only once its whole contents are at hand, and never in place.
+    platform::WriteFileWhole(FileName, out.bytes());
+}
+
 bool SaveInddata(engine::Connection &Cn, const QString &FileName, std::int16_t TableCount, const QStringList &Tables) {
     try {
-        seqfile::Writer out;
-        engine::Recordset schema = Cn.OpenSchema(engine::adSchemaTables);
-        for (; !schema.Eof(); schema.MoveNext()) {
-            if (schema.Fields(QStringLiteral("TABLE_TYPE")).Value().toString() != QLatin1String("TABLE"))
-                continue;
-            const QString table = schema.Fields(QStringLiteral("TABLE_NAME")).Value().toString();
-            if (wanted(table, TableCount, Tables))
-                writeTable(out, Cn, table);
-        }
-        schema.Close();
-        // The file is written only once its whole contents are at hand, and never in place.
-        platform::WriteFileWhole(FileName, out.bytes());
+        SaveProjectFile(Cn, FileName, TableCount, Tables);
         return true;
     } catch (const engine::RuntimeError &) {
         return false;
