@@ -45,15 +45,23 @@ protected:
     std::vector<Variant> stored(const char *table, const char *field) const {
         return tablehelpers::column(modMain::cnInddata, QString::fromUtf8(table), QString::fromUtf8(field));
     }
+
+    static QByteArray read(const QString &file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
 };
 
 // With --epx the file's input is calculated; the JSON holds what the calculation stored, in full precision.
+// With --save the input after the calculation is saved as the dialog saves it.
 TEST_F(FundatorCalc, LoadsTheProjectFileAndPrintsWhatTheCalculationStored) {
     const QString epx = folder.file(QStringLiteral("hal.epx"));
     ASSERT_TRUE(SaveLoad::SaveInddata(modMain::cnInddata, epx, 4, SaveLoad::kInputTables));
     designinput::setInddata({{"daekType", "Spånplade P5, 22 mm"}, {"dæktykkelse", 22.0}});
-    const ToolRun r = run({QStringLiteral("--epx"), epx});
+    const ToolRun r = run({QStringLiteral("--save"), QStringLiteral("ud.epx"), QStringLiteral("--epx"), epx});
     ASSERT_EQ(0, r.exitCode) << r.err.toStdString();
+    ASSERT_TRUE(SaveLoad::SaveInddata(modMain::cnInddata, epx, 4, SaveLoad::kInputTables));
+    EXPECT_EQ(read(QStringLiteral("ud.epx")), read(epx));
     const QJsonObject json = QJsonDocument::fromJson(r.out).object();
     // The foundation values were stored by the run (30000 / 0.2 and 3000 / 0.2 in series with the terrain).
     const QJsonObject ind = json[QStringLiteral("inddata")].toObject();
@@ -77,6 +85,13 @@ TEST_F(FundatorCalc, FailuresExitWithTheirMessage) {
     }
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_TRUE(stored("ResultatBeton", "Deformation").empty());
+    // A save in a database's place is refused after the calculation, and the database is kept.
+    const QByteArray param = read(folder.file(QStringLiteral("param.mdb")));
+    r = run({QStringLiteral("--save"), folder.path() + QStringLiteral("/../") + QFileInfo(folder.path()).fileName() +
+                                           QStringLiteral("/param.mdb")});
+    EXPECT_EQ(7, r.exitCode);
+    EXPECT_EQ(QString::fromUtf8(r.err), "Data kan ikke gemmes\nFejlnr.: 70, Permission denied\n");
+    EXPECT_EQ(read(folder.file(QStringLiteral("param.mdb"))), param);
 }
 
 } // namespace
