@@ -86,39 +86,29 @@ TEST_F(StartUpTest, FailuresEndStartUpWithTheirMessage) {
         sqlite3_open(QFile::encodeName(at(QLatin1String(name))).constData(), &holder);
         sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
     };
-    const auto cannotOpen = [&](const char *nr, const char *name) {
-        return QStringLiteral("Function: Sub Main, Log nr. %1 | Fejlnr.: 3051, ").arg(QLatin1String(nr)) +
-               engine::cannotOpenText(at(QLatin1String(name)));
+    const auto folderAt = [&](const char *name) {
+        QFile::remove(at(QLatin1String(name)));
+        QDir().mkdir(at(QLatin1String(name)));
     };
-    const auto notADatabase = [&](const char *nr, const char *name) {
-        return QStringLiteral("Function: Sub Main, Log nr. %1 | Fejlnr.: 3049, Cannot open database '%2'.")
-            .arg(QLatin1String(nr), at(QLatin1String(name)));
+    const auto error = [&](int nr, int number, const char *name) {
+        const char *text = number == 3049   ? "Cannot open database '%1'."
+                           : number == 3045 ? "Could not use '%1'; file already in use."
+                                            : "The Microsoft Jet database engine cannot open the file '%1'.";
+        return QStringLiteral("Function: Sub Main, Log nr. %1 | Fejlnr.: %2, ").arg(nr).arg(number) +
+               QString::fromLatin1(text).arg(at(QLatin1String(name)));
     };
     const std::pair<std::function<void()>, QString> cases[] = {
-        {[&] { put("inddata.mdb", {}); }, notADatabase("896", "inddata.mdb")},
-        {[&] { put("param.mdb", QByteArray(4096, '\xAB'), 5 * 4096); }, notADatabase("900", "param.mdb")},
-        {[&] { put("isol.mdb", {}); }, notADatabase("900", "isol.mdb")},
-        {[&] { ASSERT_TRUE(QFile::resize(at(QStringLiteral("system.mdw")), 8192)); },
-         notADatabase("900", "system.mdw")},
-        {[&] { hold("system.mdw"); }, "Function: Sub Main, Log nr. 900 | Fejlnr.: 3045, Could not use '" +
-                                          at(QStringLiteral("system.mdw")) + "'; file already in use."},
-        {[&] {
-             QFile::remove(at(QStringLiteral("inddata.mdb")));
-             QDir().mkdir(at(QStringLiteral("inddata.mdb")));
-         },
-         cannotOpen("894", "inddata.mdb")},
-        {[&] {
-             QFile::remove(at(QStringLiteral("system.mdw")));
-             QDir().mkdir(at(QStringLiteral("system.mdw")));
-         },
-         cannotOpen("900", "system.mdw")},
         {[&] { QFile::rename(at(QStringLiteral("inddata.mdb")), at(QStringLiteral("INDDATA.TMP"))); },
          "Filen \"" + at(QStringLiteral("inddata.mdb")) + "\" mangler !"},
-        {[&] { QDir().mkdir(at(QStringLiteral("inddata.tmp"))); },
-         "Function: Sub Main, Log nr. 896 | Fejlnr.: 3051, The Microsoft Jet database engine cannot open the file '" +
-             at(QStringLiteral("inddata.tmp")) + "'."},
-        {[&] { hold("inddata.mdb"); }, "Function: Sub Main, Log nr. 896 | Fejlnr.: 3045, Could not use '" +
-                                           at(QStringLiteral("inddata.mdb")) + "'; file already in use."},
+        {[&] { QDir().mkdir(at(QStringLiteral("inddata.tmp"))); }, error(896, 3051, "inddata.tmp")},
+        {[&] { hold("inddata.mdb"); }, error(896, 3045, "inddata.mdb")},
+        {[&] { put("inddata.mdb", {}); }, error(896, 3049, "inddata.mdb")},
+        {[&] { put("param.mdb", QByteArray(4096, '\xAB'), 5 * 4096); }, error(900, 3049, "param.mdb")},
+        {[&] { put("isol.mdb", {}); }, error(900, 3049, "isol.mdb")},
+        {[&] { QFile::resize(at(QStringLiteral("system.mdw")), 8192); }, error(900, 3049, "system.mdw")},
+        {[&] { hold("system.mdw"); }, error(900, 3045, "system.mdw")},
+        {[&] { folderAt("inddata.mdb"); }, error(894, 3051, "inddata.mdb")},
+        {[&] { folderAt("system.mdw"); }, error(900, 3051, "system.mdw")},
     };
     for (const auto &[setUp, expected] : cases) {
         for (const QString &f :
