@@ -244,11 +244,18 @@ namespace {
 // A project file put in a database's place would lose the company data and stop the next start, however the
 // name reaches it: relative, through "..", a link or another spelling of the name.
 void refuseDatabase(const QString &fileName) {
-    const QStringList folders = {QFileInfo(engine::Engine::SystemDB).absolutePath(), QDir::currentPath()};
-    for (const QString &folder : folders)
+    if (!QFileInfo::exists(fileName))
+        return;
+    QList<QDir> folders = {QDir::current()};
+    if (!engine::Engine::SystemDB.isEmpty() && QFileInfo(engine::Engine::SystemDB).absoluteDir() != folders[0])
+        folders << QFileInfo(engine::Engine::SystemDB).absoluteDir();
+    for (const QDir &folder : folders)
         for (const QString &name : modMain::kDatabaseFiles) {
-            const QString found = platform::ListFile(QDir(folder).filePath(name));
-            if (!found.isEmpty() && platform::SameFile(fileName, QDir(folder).filePath(found)))
+            // Only a folder listing finds a name in another case; most saves need none.
+            const QString database = QFileInfo::exists(folder.filePath(name))
+                                         ? folder.filePath(name)
+                                         : folder.filePath(platform::ListFile(folder.filePath(name)));
+            if (platform::SameFile(fileName, database))
                 engine::raise(engine::err::PermissionDenied);
         }
 }
