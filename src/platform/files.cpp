@@ -125,8 +125,8 @@ void SyncFile(const QString &path) {
 void SyncFolder(const QString &folder) { syncPath(folder, O_RDONLY | O_DIRECTORY); }
 
 bool SameFile(const QString &a, const QString &b) {
-    struct stat x {
-    }, y{};
+    struct stat x {};
+    struct stat y {};
     return ::stat(encoded(a).constData(), &x) == 0 && ::stat(encoded(b).constData(), &y) == 0 && x.st_dev == y.st_dev &&
            x.st_ino == y.st_ino;
 }
@@ -135,16 +135,16 @@ void WriteFileWhole(const QString &path, const QByteArray &bytes) {
     QFileInfo target(path);
     // The file that a link names is the one replaced, and the link stays.
     const QString file = target.isSymLink() && target.exists() ? target.canonicalFilePath() : target.absoluteFilePath();
-    // A write-protected file stays as it is, although the folder would let it be replaced; root is let write
-    // anywhere, so for it only the mode tells.
+    // A write-protected file stays as it is, although the folder would let it be replaced. access() always lets
+    // root write, so a file without any write bit is refused by its mode.
     struct stat old {};
     const bool replacing = ::stat(encoded(file).constData(), &old) == 0;
     if (replacing && (old.st_mode & 0222) == 0)
         engine::raise(engine::err::PermissionDenied);
     if (replacing && faultable("access", [&] { return ::access(encoded(file).constData(), W_OK); }) != 0)
         raiseFromErrno(errno);
-    // A temporary file that an ended save left behind keeps its name; under the same process id (a container)
-    // every later save would otherwise clash with it.
+    // A killed save leaves its temporary file behind; under the same process id (a container) every later save
+    // would pick that name again, so the next free one is taken.
     int fd = -1;
     QString temp;
     for (int serial = 0; fd < 0 && serial < 1000; ++serial) {

@@ -1,8 +1,8 @@
 // fundator-calc DIR [--epx FILE] [--save OUT]: a test tool, not part of the program. Runs one calculation on the
 // input that DIR/inddata.mdb holds (the input is kept as it is, or first replaced by FILE through the
 // project-file load), saves the input to OUT as the "Fil" dialog does, and prints the result tables and the
-// foundation values as JSON. A failed step exits nonzero with its message
-// on standard error; no message box is shown. Like the program, it holds DIR while it runs.
+// foundation values as JSON. A failed step exits nonzero with its message on standard error; no message box is
+// shown. Like the program, it holds DIR while it runs.
 
 #include "calculation.h"
 
@@ -71,7 +71,7 @@ int main(int argc, char **argv) {
     const QString epx = option(argc, argv, "--epx");
     const QString save = option(argc, argv, "--save");
     const bool withFile = !epx.isNull();
-    if (argc < 2 || argc % 2 != 0 || argc != 2 + 2 * (withFile + !save.isNull())) {
+    if (argc < 2 || argc != 2 + 2 * (withFile + !save.isNull())) {
         std::fputs("usage: fundator-calc DIR [--epx FILE] [--save OUT]\n", stderr);
         return kUsage;
     }
