@@ -3,10 +3,16 @@
 
 #include "engine/engine.h"
 
+#include <QStringList>
+
 namespace modMain {
 
 extern engine::Connection cnInddata; // inddata.mdb: input, company, project, results, print table
 extern engine::Connection cnParam;   // param.mdb: parameter tables
 extern engine::Connection cnIsol;    // isol.mdb: insulation products
+
+// The program's own files, in its folder and, for the connections, in the current folder.
+inline const QStringList kDatabaseFiles = {QStringLiteral("inddata.mdb"), QStringLiteral("param.mdb"),
+                                           QStringLiteral("isol.mdb"), QStringLiteral("system.mdw")};
 
 } // namespace modMain

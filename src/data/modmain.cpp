@@ -10,6 +10,7 @@
 #include "platform/message_box.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace modMain {
 
@@ -214,6 +215,16 @@ Opening reportMissing(const QString &path) {
 
 bool listedAs(const QString &path, const QString &name) { return platform::ListFile(path).toLower() == name; }
 
+// Something that is no plain file in a database's place is not missing, only not to be opened; start-up ends
+// there before it touches a file.
+bool present(const QString &path, const QString &name) {
+    if (listedAs(path, name))
+        return true;
+    if (QFileInfo::exists(path))
+        engine::raise(engine::err::DbCannotOpen, engine::cannotOpenText(path));
+    return false;
+}
+
 engine::Connection connect(const QString &dataSource) {
     engine::Connection cn;
     cn.Open(data::ConnectionString(dataSource));
@@ -252,7 +263,7 @@ Opening OpenDatabases(const QString &programFolder) {
 
         LogNr = 894;
         DatabaseMangler = false;
-        if (listedAs(mdb, QStringLiteral("inddata.mdb"))) {
+        if (present(mdb, QStringLiteral("inddata.mdb"))) {
             LogNr = 895;
             if (listedAs(tmp, QStringLiteral("inddata.tmp"))) {
                 platform::DeleteFile(tmp);
@@ -283,10 +294,10 @@ Opening OpenDatabases(const QString &programFolder) {
         }
 
         LogNr = 898;
-        if (!listedAs(folder.filePath(QStringLiteral("param.mdb")), QStringLiteral("param.mdb")))
+        if (!present(folder.filePath(QStringLiteral("param.mdb")), QStringLiteral("param.mdb")))
             return reportMissing(folder.filePath(QStringLiteral("param.mdb")));
         LogNr = 899;
-        if (!listedAs(folder.filePath(QStringLiteral("isol.mdb")), QStringLiteral("isol.mdb")))
+        if (!present(folder.filePath(QStringLiteral("isol.mdb")), QStringLiteral("isol.mdb")))
             return reportMissing(folder.filePath(QStringLiteral("isol.mdb")));
 
         LogNr = 900;

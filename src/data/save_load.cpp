@@ -1,10 +1,13 @@
 #include "data/save_load.h"
 
+#include "data/connections.h"
 #include "data/sequential_file.h"
 #include "engine/errors.h"
 #include "engine/transaction.h"
 #include "platform/files.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <vector>
 
 namespace SaveLoad {
@@ -234,20 +237,49 @@ std::vector<Block> ReadProjectFile(const QByteArray &bytes) {
     return blocks;
 }
 
+namespace {
+
+// A project file put in a database's place would lose the company data and stop the next start, however the
+// name reaches it: relative, through "..", a link or another spelling of the name.
+void refuseDatabase(const QString &fileName) {
+    if (!QFileInfo::exists(fileName))
+        return;
+    QList<QDir> folders = {QDir::current()};
+    if (!engine::Engine::SystemDB.isEmpty() && QFileInfo(engine::Engine::SystemDB).absoluteDir() != folders[0])
+        folders << QFileInfo(engine::Engine::SystemDB).absoluteDir();
+    for (const QDir &folder : folders)
+        for (const QString &name : modMain::kDatabaseFiles) {
+            // Only a folder listing finds a name in another case; most saves need none.
+            const QString database = QFileInfo::exists(folder.filePath(name))
+                                         ? folder.filePath(name)
+                                         : folder.filePath(platform::ListFile(folder.filePath(name)));
+            if (platform::SameFile(fileName, database))
+                engine::raise(engine::err::PermissionDenied);
+        }
+}
+
+} // namespace
+
+void SaveProjectFile(engine::Connection &Cn, const QString &FileName, std::int16_t TableCount,
+                     const QStringList &Tables) {
+    refuseDatabase(FileName);
+    seqfile::Writer out;
+    engine::Recordset schema = Cn.OpenSchema(engine::adSchemaTables);
+    for (; !schema.Eof(); schema.MoveNext()) {
+        if (schema.Fields(QStringLiteral("TABLE_TYPE")).Value().toString() != QLatin1String("TABLE"))
+            continue;
+        const QString table = schema.Fields(QStringLiteral("TABLE_NAME")).Value().toString();
+        if (wanted(table, TableCount, Tables))
+            writeTable(out, Cn, table);
+    }
+    schema.Close();
+    // The file is written only once its whole contents are at hand, and never in place.
+    platform::WriteFileWhole(FileName, out.bytes());
+}
+
 bool SaveInddata(engine::Connection &Cn, const QString &FileName, std::int16_t TableCount, const QStringList &Tables) {
     try {
-        seqfile::Writer out;
-        engine::Recordset schema = Cn.OpenSchema(engine::adSchemaTables);
-        for (; !schema.Eof(); schema.MoveNext()) {
-            if (schema.Fields(QStringLiteral("TABLE_TYPE")).Value().toString() != QLatin1String("TABLE"))
-                continue;
-            const QString table = schema.Fields(QStringLiteral("TABLE_NAME")).Value().toString();
-            if (wanted(table, TableCount, Tables))
-                writeTable(out, Cn, table);
-        }
-        schema.Close();
-        // The file is written only once its whole contents are at hand, and never in place.
-        platform::WriteFileWhole(FileName, out.bytes());
+        SaveProjectFile(Cn, FileName, TableCount, Tables);
         return true;
     } catch (const engine::RuntimeError &) {
         return false;

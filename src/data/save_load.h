@@ -22,6 +22,10 @@ inline const QStringList kInputTables = {QStringLiteral("Projekt"), QStringLiter
 // table listing. True when the file was written completely. The file is replaced only by a complete one: a
 // failed save leaves an existing file as it was. Shows no message.
 bool SaveInddata(engine::Connection &Cn, const QString &FileName, std::int16_t TableCount, const QStringList &Tables);
+// The same save, raising the fault instead of returning false. Never replaces one of the program's own
+// databases (70), however the name is spelt.
+void SaveProjectFile(engine::Connection &Cn, const QString &FileName, std::int16_t TableCount,
+                     const QStringList &Tables);
 
 // Puts every block of the file into the database in one transaction. False on any fault, and then the
 // database is as it was. Shows no message.

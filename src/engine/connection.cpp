@@ -113,6 +113,39 @@ QHash<QString, QString> parseConnectionString(const QString &cs) {
     return keys;
 }
 
+// The engine's words for a file it cannot read as a database, naming the file.
+[[noreturn]] void raiseUnreadable(int code, const QString &file, const QString &detail) {
+    if (const std::optional<Cause> cause = causeOf(code, file))
+        raise(cause->number, cause->text);
+    raise(err::DbNotADatabase, QStringLiteral("Cannot open database '%1'. It may not be a database that your "
+                                              "application recognizes, or the file may be corrupt. (%2)")
+                                   .arg(file, detail));
+}
+
+// Every page is read once here, so that an empty, cut or damaged file is refused by name when it is opened,
+// not taken for an empty database or met later in the middle of the work.
+void requireWholeDatabase(sqlite3 *db, const QString &path) {
+    sqlite3_stmt *st = nullptr;
+    int rc = sqlite3_prepare_v2(
+        db, "SELECT EXISTS (SELECT 1 FROM sqlite_master), (SELECT * FROM pragma_quick_check(1))", -1, &st, nullptr);
+    bool whole = false;
+    QString detail;
+    if (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+        detail = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 1)));
+        whole = sqlite3_column_int(st, 0) != 0 && detail == QLatin1String("ok");
+        if (sqlite3_column_int(st, 0) == 0)
+            detail = QStringLiteral("no tables");
+    } else {
+        detail = QString::fromUtf8(sqlite3_errmsg(db));
+    }
+    const int code = rc == SQLITE_ROW ? SQLITE_CORRUPT : sqlite3_extended_errcode(db);
+    sqlite3_finalize(st);
+    if (whole)
+        return;
+    sqlite3_close_v2(db);
+    raiseUnreadable(code, path, detail);
+}
+
 sqlite3 *openFile(const QString &path, bool readOnly) {
     sqlite3 *db = nullptr;
     const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
@@ -125,6 +158,7 @@ sqlite3 *openFile(const QString &path, bool readOnly) {
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_busy_timeout(db, 2000);
+    requireWholeDatabase(db, path);
     return db;
 }
 
@@ -152,8 +186,15 @@ QString singleText(sqlite3 *db, const char *sql, const QString &arg = {}, bool *
 QString requireFile(const QString &name) {
     const QString abs = QDir::current().absoluteFilePath(name);
     const QString found = findFileNoCase(abs);
-    if (found.isEmpty())
+    if (found.isEmpty()) {
+        // A folder in the file's place is there, only not to be opened.
+        const QDir dir = QFileInfo(abs).absoluteDir();
+        const QStringList entries = dir.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+        for (const QString &entry : entries)
+            if (fold(entry) == fold(QFileInfo(abs).fileName()))
+                raise(err::DbCannotOpen, cannotOpenText(dir.filePath(entry)));
         raise(err::DbFailure, QStringLiteral("Could not find file '%1'.").arg(QDir::toNativeSeparators(abs)));
+    }
     return found;
 }
 
@@ -283,11 +324,7 @@ void Engine::CompactDatabase(const QString &src, const QString &dst) {
         return;
     // A copy cut short is no copy: the next start must not take it for the database.
     QFile::remove(QFileInfo(dst).absoluteFilePath());
-    if (const std::optional<Cause> cause = causeOf(code, prepared && code == SQLITE_CANTOPEN ? dst : src))
-        raise(cause->number, cause->text);
-    raise(3049, QStringLiteral("Cannot open database '%1'. It may not be a database that your application "
-                               "recognizes, or the file may be corrupt. (%2)")
-                    .arg(src, msg));
+    raiseUnreadable(code, prepared && code == SQLITE_CANTOPEN ? dst : src, msg);
 }
 
 void CreateDatabase(const QString &path, const QString &script, bool workgroup, const QString &user,

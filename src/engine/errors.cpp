@@ -16,6 +16,8 @@ QString runtimeErrorText(std::int32_t number) {
         return QStringLiteral("Division by zero");
     case err::TypeMismatch:
         return QStringLiteral("Type mismatch");
+    case err::BadFileName:
+        return QStringLiteral("Bad file name or number");
     case err::FileNotFound:
         return QStringLiteral("File not found");
     case err::DeviceIO:
@@ -50,5 +52,11 @@ QString runtimeErrorText(std::int32_t number) {
 }
 
 void raise(std::int32_t number) { throw RuntimeError(number, runtimeErrorText(number)); }
+
+QString cannotOpenText(const QString &file) {
+    return QStringLiteral("The Microsoft Jet database engine cannot open the file '%1'.  It is already opened "
+                          "exclusively by another user, or you need permission to view its data.")
+        .arg(file);
+}
 
 } // namespace engine

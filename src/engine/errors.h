@@ -27,6 +27,7 @@ constexpr std::int32_t Overflow = 6;
 constexpr std::int32_t SubscriptOutOfRange = 9;
 constexpr std::int32_t DivisionByZero = 11;
 constexpr std::int32_t TypeMismatch = 13;
+constexpr std::int32_t BadFileName = 52;
 constexpr std::int32_t FileNotFound = 53;
 constexpr std::int32_t DeviceIO = 57;
 constexpr std::int32_t FileAlreadyExists = 58;
@@ -38,6 +39,8 @@ constexpr std::int32_t InvalidUseOfNull = 94;
 constexpr std::int32_t InvalidFileFormat = 321;
 // Data-access errors that the old component numbered small.
 constexpr std::int32_t NoCurrentRecord = 3021;
+constexpr std::int32_t DbNotADatabase = 3049;
+constexpr std::int32_t DbCannotOpen = 3051;
 constexpr std::int32_t NotAllowedInContext = 3219;
 constexpr std::int32_t ItemNotFound = 3265;
 constexpr std::int32_t ObjectClosed = 3704;
@@ -55,5 +58,7 @@ constexpr std::int32_t DbRowDeleted = -2147217885;       // 0x80040E23
 // The runtime's text for one of its own numbers.
 QString runtimeErrorText(std::int32_t number);
 [[noreturn]] void raise(std::int32_t number);
+// The database engine's words for a file it cannot open (DbCannotOpen): in use elsewhere, or no permission.
+QString cannotOpenText(const QString &file);
 
 } // namespace engine

@@ -15,10 +15,7 @@ std::optional<Cause> causeOf(int code, const QString &file) {
     case SQLITE_CANTOPEN:
     case SQLITE_READONLY:
     case SQLITE_PERM:
-        return Cause{3051, QStringLiteral("The Microsoft Jet database engine cannot open the file '%1'.  It is "
-                                          "already opened exclusively by another user, or you need permission to "
-                                          "view its data.")
-                               .arg(file)};
+        return Cause{err::DbCannotOpen, cannotOpenText(file)};
     case SQLITE_IOERR:
         return Cause{3043, QStringLiteral("Disk or network error.")};
     default:

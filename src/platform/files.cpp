@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -46,14 +45,19 @@ QString existing(const QString &path) {
     return QDir(folderOf(path)).filePath(name);
 }
 
-void syncPath(const QString &path, int flags) {
+// 0 when the file's data, or the folder's entries, are on disk; else the errno of the failed call.
+int syncResult(const QString &path, int flags) {
     const int fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC);
     if (fd < 0)
-        raiseFromErrno(errno);
+        return errno;
     const int rc = ::fsync(fd);
     const int e = errno;
     ::close(fd);
-    if (rc != 0)
+    return rc == 0 ? 0 : e;
+}
+
+void syncPath(const QString &path, int flags) {
+    if (const int e = syncResult(path, flags))
         raiseFromErrno(e);
 }
 
@@ -67,7 +71,14 @@ template <class Call> auto faultable(const char *name, Call &&call) -> decltype(
     return call();
 }
 
-QByteArray encoded(const QString &path) { return QFile::encodeName(path); }
+// The name on disk. A name that came from bytes which are no UTF-8 (an old disk's Latin-1) holds replacement
+// characters and would address another file than the one it was read from: it is refused.
+QByteArray encoded(const QString &path) {
+    const QByteArray name = QFile::encodeName(path);
+    if (path.contains(QChar::ReplacementCharacter) || QFile::decodeName(name) != path)
+        engine::raise(engine::err::BadFileName);
+    return name;
+}
 
 } // namespace
 
@@ -113,24 +124,41 @@ void SyncFile(const QString &path) {
 
 void SyncFolder(const QString &folder) { syncPath(folder, O_RDONLY | O_DIRECTORY); }
 
+bool SameFile(const QString &a, const QString &b) {
+    struct stat x {};
+    struct stat y {};
+    return ::stat(encoded(a).constData(), &x) == 0 && ::stat(encoded(b).constData(), &y) == 0 && x.st_dev == y.st_dev &&
+           x.st_ino == y.st_ino;
+}
+
 void WriteFileWhole(const QString &path, const QByteArray &bytes) {
     QFileInfo target(path);
     // The file that a link names is the one replaced, and the link stays.
     const QString file = target.isSymLink() && target.exists() ? target.canonicalFilePath() : target.absoluteFilePath();
-    // A write-protected file stays as it is, although the folder would let it be replaced.
-    if (QFileInfo::exists(file) && faultable("access", [&] { return ::access(encoded(file).constData(), W_OK); }) != 0)
+    // A write-protected file stays as it is, although the folder would let it be replaced. access() always lets
+    // root write, so a file without any write bit is refused by its mode.
+    struct stat old {};
+    const bool replacing = ::stat(encoded(file).constData(), &old) == 0;
+    if (replacing && (old.st_mode & 0222) == 0)
+        engine::raise(engine::err::PermissionDenied);
+    if (replacing && faultable("access", [&] { return ::access(encoded(file).constData(), W_OK); }) != 0)
         raiseFromErrno(errno);
-    static std::atomic<int> serial{0};
-    // Short, so that a long project name still leaves room for it.
-    const QString temp =
-        QDir(folderOf(file)).filePath(QStringLiteral(".fundator-%1-%2.tmp").arg(::getpid()).arg(serial++));
-    const int fd = faultable(
-        "open", [&] { return ::open(encoded(temp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); });
+    // A killed save leaves its temporary file behind; under the same process id (a container) every later save
+    // would pick that name again, so the next free one is taken.
+    int fd = -1;
+    QString temp;
+    for (int serial = 0; fd < 0 && serial < 1000; ++serial) {
+        // Short, so that a long project name still leaves room for it.
+        temp = QDir(folderOf(file)).filePath(QStringLiteral(".fundator-%1-%2.tmp").arg(::getpid()).arg(serial));
+        fd = faultable(
+            "open", [&] { return ::open(encoded(temp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); });
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
     if (fd < 0)
         raiseFromErrno(errno);
     int failure = 0;
-    struct stat old {};
-    if (::stat(encoded(file).constData(), &old) == 0)
+    if (replacing)
         ::fchmod(fd, old.st_mode & 07777);
     for (qsizetype done = 0; failure == 0 && done < bytes.size();) {
         const ssize_t n = faultable("write", [&] {
@@ -152,7 +180,9 @@ void WriteFileWhole(const QString &path, const QByteArray &bytes) {
         ::unlink(encoded(temp).constData());
         raiseFromErrno(failure);
     }
-    SyncFolder(folderOf(file));
+    // The new file is in place and the save has succeeded, even where the folder's entry cannot be synced (a
+    // folder that may be written but not read, a file system that refuses).
+    faultable("syncfolder", [&] { return syncResult(folderOf(file), O_RDONLY | O_DIRECTORY) == 0 ? 0 : -1; });
 }
 
 QByteArray ReadPlainFile(const QString &path, qint64 maxSize) {

@@ -24,17 +24,22 @@ void RenameFile(const QString &from, const QString &to);
 void SyncFile(const QString &path);
 void SyncFolder(const QString &folder);
 
+// True when both paths name one existing file, however they are spelt (relative, "..", links of either kind).
+bool SameFile(const QString &a, const QString &b);
+
 // Replaces the file at path by one holding bytes: written beside it under a temporary name, every write and
 // the flush to disk checked, then renamed over it. On any failure the temporary file is gone and a file that
-// stood at path is as it was; nothing is ever written in place.
+// stood at path is as it was; nothing is ever written in place. Once the new file is in place the write has
+// succeeded. A file without any write bit is refused, whoever runs the program, and so is a name that cannot
+// be spelt on disk (52).
 void WriteFileWhole(const QString &path, const QByteArray &bytes);
 
 // The whole contents of a plain file. A pipe, a folder or a device is refused without waiting on it, and so
 // is a file larger than maxSize.
 QByteArray ReadPlainFile(const QString &path, qint64 maxSize);
 
-// Tests only: called before each system call of WriteFileWhole with its name ("open", "write", "fsync",
-// "close", "rename"); a nonzero errno it returns makes that call fail with it.
+// Tests only: called before each system call of WriteFileWhole with its name ("access", "open", "write",
+// "fsync", "close", "rename", "syncfolder"); a nonzero errno it returns makes that call fail with it.
 extern std::function<int(const char *call)> FileFault;
 
 // A hold on a folder for as long as the object lives (or until Release): the one program that may work on

@@ -51,6 +51,11 @@ protected:
     std::vector<Variant> stored(const char *table, const char *field) const {
         return tablehelpers::column(modMain::cnInddata, QString::fromUtf8(table), QString::fromUtf8(field));
     }
+
+    static QByteArray read(const QString &file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
 };
 
 // Whole cases as project files (cases/*.epx) through the tool, which loads and calculates them as the program
@@ -72,8 +77,12 @@ TEST_F(FundatorCalc, ProjectFilesGiveTheResultsOfASeparateModel) {
     auto messages = std::make_shared<platform::RecordingMessages>();
     platform::setMessageService(messages);
     for (const auto &[name, tables] : expected) {
-        const ToolRun r = run({QStringLiteral("--epx"), cases + name + QStringLiteral(".epx")});
+        // --save before --epx: either order; the input after the run saved as the dialog saves it
+        const ToolRun r = run({QStringLiteral("--save"), QStringLiteral("ud.epx"), QStringLiteral("--epx"),
+                               cases + name + QStringLiteral(".epx")});
         ASSERT_EQ(0, r.exitCode) << name.toStdString() << r.err.toStdString();
+        ASSERT_TRUE(SaveLoad::SaveInddata(modMain::cnInddata, QStringLiteral("dialog.epx"), 4, SaveLoad::kInputTables));
+        EXPECT_EQ(read(QStringLiteral("ud.epx")), read(QStringLiteral("dialog.epx"))) << name.toStdString();
         PrintPrepare::PrintFormat();
         const QJsonObject json = QJsonDocument::fromJson(r.out).object(); // what it stored, unrounded
         for (const auto &[where, values] : tables) {
@@ -114,6 +123,13 @@ TEST_F(FundatorCalc, FailuresExitWithTheirMessage) {
     }
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_TRUE(stored("ResultatBeton", "Deformation").empty());
+    // A save in a database's place is refused after the calculation, and the database is kept.
+    const QByteArray param = read(folder.file(QStringLiteral("param.mdb")));
+    r = run({QStringLiteral("--save"), folder.path() + QStringLiteral("/../") + QFileInfo(folder.path()).fileName() +
+                                           QStringLiteral("/param.mdb")});
+    EXPECT_EQ(7, r.exitCode);
+    EXPECT_EQ(QString::fromUtf8(r.err), "Data kan ikke gemmes\nFejlnr.: 70, Permission denied\n");
+    EXPECT_EQ(read(folder.file(QStringLiteral("param.mdb"))), param);
     // The program's start-up finds the database missing before any connection is tried.
     ASSERT_TRUE(QFile::rename(folder.file(QStringLiteral("isol.mdb")), folder.file(QStringLiteral("isol.old"))));
     r = run();

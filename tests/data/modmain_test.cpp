@@ -50,14 +50,21 @@ protected:
     }
     QString at(const QString &name) const { return dir.filePath(name); }
     QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
-    // Names and contents of the folder's files.
-    QByteArrayList image() const {
+    // Names and contents of the folder's files; without the working database's contents once it was compacted.
+    QByteArrayList image(bool compacted = false) const {
         QByteArrayList all;
-        for (const QString &f : files()) {
+        for (const QString &f : QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
             QFile file(at(f));
-            all << f.toUtf8() << (file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+            all << f.toUtf8();
+            if (!compacted || f != QLatin1String("inddata.mdb"))
+                all << (file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
         }
         return all;
+    }
+    void put(const char *name, const QByteArray &bytes, qint64 at = 0) const {
+        QFile f(this->at(QLatin1String(name)));
+        ASSERT_TRUE(f.open(at == 0 ? QIODevice::WriteOnly : QIODevice::ReadWrite) && f.seek(at) &&
+                    f.write(bytes) == bytes.size());
     }
     // The one message shown: its text, or for the error report its second and third lines.
     QString shown() const {
@@ -72,35 +79,53 @@ protected:
 };
 
 // A missing database or a run-time error ends start-up with its message, the error with the step and the cause
-// in the engine's own words, and no file changed.
+// in the engine's own words naming the file, and no file changed but by the compaction.
 TEST_F(StartUpTest, FailuresEndStartUpWithTheirMessage) {
     sqlite3 *holder = nullptr; // another program in the middle of a write
+    const auto hold = [&](const char *name) {
+        sqlite3_open(QFile::encodeName(at(QLatin1String(name))).constData(), &holder);
+        sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    };
+    const auto folderAt = [&](const char *name) {
+        QFile::remove(at(QLatin1String(name)));
+        QDir().mkdir(at(QLatin1String(name)));
+    };
+    const auto error = [&](int nr, int number, const char *name) {
+        const char *text = number == 3049   ? "Cannot open database '%1'."
+                           : number == 3045 ? "Could not use '%1'; file already in use."
+                                            : "The Microsoft Jet database engine cannot open the file '%1'.";
+        return QStringLiteral("Function: Sub Main, Log nr. %1 | Fejlnr.: %2, ").arg(nr).arg(number) +
+               QString::fromLatin1(text).arg(at(QLatin1String(name)));
+    };
     const std::pair<std::function<void()>, QString> cases[] = {
         {[&] { QFile::rename(at(QStringLiteral("inddata.mdb")), at(QStringLiteral("INDDATA.TMP"))); },
          "Filen \"" + at(QStringLiteral("inddata.mdb")) + "\" mangler !"},
-        {[&] { QDir().mkdir(at(QStringLiteral("inddata.tmp"))); },
-         "Function: Sub Main, Log nr. 896 | Fejlnr.: 3051, The Microsoft Jet database engine cannot open the file '" +
-             at(QStringLiteral("inddata.tmp")) + "'."},
-        {[&] {
-             sqlite3_open(QFile::encodeName(at(QStringLiteral("inddata.mdb"))).constData(), &holder);
-             sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
-         },
-         "Function: Sub Main, Log nr. 896 | Fejlnr.: 3045, Could not use '" + at(QStringLiteral("inddata.mdb")) +
-             "'; file already in use."},
+        {[&] { QDir().mkdir(at(QStringLiteral("inddata.tmp"))); }, error(896, 3051, "inddata.tmp")},
+        {[&] { hold("inddata.mdb"); }, error(896, 3045, "inddata.mdb")},
+        {[&] { put("inddata.mdb", {}); }, error(896, 3049, "inddata.mdb")},
+        {[&] { put("param.mdb", QByteArray(4096, '\xAB'), 5 * 4096); }, error(900, 3049, "param.mdb")},
+        {[&] { put("isol.mdb", {}); }, error(900, 3049, "isol.mdb")},
+        {[&] { QFile::resize(at(QStringLiteral("system.mdw")), 8192); }, error(900, 3049, "system.mdw")},
+        {[&] { hold("system.mdw"); }, error(900, 3045, "system.mdw")},
+        {[&] { folderAt("inddata.mdb"); }, error(894, 3051, "inddata.mdb")},
+        {[&] { folderAt("system.mdw"); }, error(900, 3051, "system.mdw")},
     };
     for (const auto &[setUp, expected] : cases) {
+        for (const QString &f :
+             {QStringLiteral("inddata.tmp"), QStringLiteral("inddata.mdb"), QStringLiteral("system.mdw")})
+            QDir(at(f)).removeRecursively();
         for (const QString &f : files())
             QFile::remove(at(f));
         testsupport::makeDatabases(dir.path());
         setUp();
-        const QByteArrayList before = image();
+        const bool compacted = expected.contains(QLatin1String("Log nr. 900"));
+        const QByteArrayList before = image(compacted);
         EXPECT_FALSE(start());
         EXPECT_TRUE(shown().startsWith(expected)) << shown().toStdString();
         EXPECT_EQ(modMain::DatabaseMangler, expected.startsWith(QLatin1String("Filen")));
-        EXPECT_EQ(image(), before);
+        EXPECT_EQ(image(compacted), before);
         EXPECT_EQ(windows, 0);
         sqlite3_close(std::exchange(holder, nullptr));
-        QDir(at(QStringLiteral("inddata.tmp"))).removeRecursively();
     }
     // A full disk reads as such, not as a damaged database.
     EXPECT_EQ(engine::detail::causeOf(SQLITE_FULL, {})->text, QStringLiteral("Not enough space on disk."));

@@ -6,7 +6,9 @@
 
 #include <QDir>
 #include <QLocale>
+#include <cstdio>
 #include <sys/stat.h> // mkfifo
+#include <unistd.h>
 
 using engine::Variant;
 
@@ -167,7 +169,8 @@ TEST_F(SaveLoadTest, MalformedFilesFailAndChangeNothing) {
     EXPECT_EQ(col("projekt", "tekst"), std::vector<Variant>{QStringLiteral("Hal Æ")});
 }
 
-// A save that fails at any step keeps the earlier file byte for byte and leaves no file of its own.
+// A save that fails at any step before the rename keeps the earlier file byte for byte and leaves no file of
+// its own; once renamed, it has succeeded.
 TEST_F(SaveLoadTest, FailedSaveKeepsTheEarlierFile) {
     ASSERT_EQ(load("earlier project"), engine::err::InvalidFileFormat);
     const QStringList listing = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
@@ -180,7 +183,55 @@ TEST_F(SaveLoadTest, FailedSaveKeepsTheEarlierFile) {
         EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), listing) << step;
     }
     platform::FileFault = nullptr;
+    // Root may write anywhere, yet a file without a write bit is kept, as a read-only file always was.
+    ASSERT_TRUE(QFile::setPermissions(epx, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    EXPECT_FALSE(save());
     EXPECT_EQ(read(), "earlier project");
+    // A temporary file that an ended save left under this process id takes no name from a later save, and a
+    // folder that cannot be synced after the rename does not undo the success.
+    ASSERT_TRUE(QFile::setPermissions(epx, QFile::ReadOwner | QFile::WriteOwner));
+    const QString leftover = folder.file(QStringLiteral(".fundator-%1-0.tmp").arg(::getpid()));
+    ASSERT_TRUE(QFile::copy(epx, leftover));
+    platform::FileFault = [](const char *call) { return std::string_view(call) == "syncfolder" ? EACCES : 0; };
+    EXPECT_TRUE(save());
+    EXPECT_TRUE(read().startsWith("\"inddata\",28,1\r\n"));
+    EXPECT_EQ(read(leftover), "earlier project");
+}
+
+// A name that reaches one of the program's databases, however it is spelt, or that cannot be spelt back on
+// disk (an old disk's Latin-1 name, read as replacement characters) is refused, and no file changes.
+TEST_F(SaveLoadTest, ANameThatReachesAnotherFileIsRefused) {
+    const QString data = folder.file(QStringLiteral("data"));
+    ASSERT_TRUE(QDir().mkdir(data) && QFile::link(folder.file(QStringLiteral("isol.mdb")), data + "/isol.epx") &&
+                QFile::link(folder.path(), folder.file(QStringLiteral("program"))) &&
+                ::link(QFile::encodeName(folder.file(QStringLiteral("system.mdw"))).constData(),
+                       QFile::encodeName(data + "/hard.epx").constData()) == 0);
+    const QByteArray latin1 = QFile::encodeName(data) + "/hal \xE6\xF8\xE5.epx";
+    QFile old;
+    ASSERT_TRUE(old.open(std::fopen(latin1.constData(), "w"), QIODevice::WriteOnly, QFile::AutoCloseHandle) &&
+                old.write("earlier") == 7);
+    old.close();
+    const QString listed = QFile::decodeName(latin1); // as a dialog or the command line hands it over
+    const auto image = [&] {
+        QByteArrayList all;
+        for (const QString &dir : {folder.path(), data})
+            for (const QString &f : QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name))
+                all << f.toUtf8() << read(dir + "/" + f);
+        char bytes[16] = {};
+        std::FILE *raw = std::fopen(latin1.constData(), "r"); // a name Qt cannot list
+        all << QByteArray(bytes, raw ? static_cast<int>(std::fread(bytes, 1, sizeof bytes, raw)) : -1);
+        return raw && std::fclose(raw) == 0 ? all : QByteArrayList();
+    };
+    const QByteArrayList before = image();
+    for (const QString &path : {QStringLiteral("inddata.mdb"), data + "/../param.mdb", data + "/isol.epx",
+                                folder.file(QStringLiteral("program/system.mdw")), data + "/hard.epx", listed}) {
+        EXPECT_FALSE(save(SaveLoad::kInputTables, path)) << path.toStdString();
+        EXPECT_EQ(image(), before) << path.toStdString();
+    }
+    // A file under the name it reads as, as an earlier save made it, is not the one chosen and is not loaded.
+    ASSERT_TRUE(save() && QFile::copy(epx, listed));
+    EXPECT_FALSE(SaveLoad::LoadInddata(cn, listed));
+    ::unlink(latin1.constData()); // the temporary folder cannot list it to remove it
 }
 
 } // namespace

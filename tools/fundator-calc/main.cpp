@@ -1,7 +1,8 @@
-// fundator-calc DIR [--epx FILE]: a test tool, not part of the program. Runs one calculation on the input that
-// DIR/inddata.mdb holds (the input is kept as it is, or first replaced by FILE through the project-file load)
-// and prints the result tables and the foundation values as JSON. A failed step exits nonzero with its message
-// on standard error; no message box is shown. It starts as the program does on DIR, holding and compacting it.
+// fundator-calc DIR [--epx FILE] [--save OUT]: a test tool, not part of the program. Runs one calculation on the
+// input that DIR/inddata.mdb holds (the input is kept as it is, or first replaced by FILE through the
+// project-file load), saves the input to OUT as the "Fil" dialog does, and prints the result tables and the
+// foundation values as JSON. A failed step exits nonzero with its message on standard error; no message box is
+// shown. It starts as the program does on DIR, holding and compacting it.
 
 #include "calculation.h"
 
@@ -22,6 +23,7 @@ constexpr int kUsage = 64;
 constexpr int kNoDatabases = 4;
 constexpr int kFolderInUse = 5;
 constexpr int kLoadFailed = 6;
+constexpr int kSaveFailed = 7;
 
 void printError(const QString &text) {
     // The program's messages break lines with a carriage return alone.
@@ -40,16 +42,38 @@ QString errorLine(const engine::RuntimeError &e) {
     return QStringLiteral("Fejlnr.: ") + QString::number(e.number()) + QStringLiteral(", ") + e.description();
 }
 
+// The dialog's save with its checks; a failed one leaves OUT as it was.
+int saveInput(const QString &out) {
+    try {
+        SaveLoad::SaveProjectFile(modMain::cnInddata, out, static_cast<std::int16_t>(SaveLoad::kInputTables.size()),
+                                  SaveLoad::kInputTables);
+        return 0;
+    } catch (const engine::RuntimeError &e) {
+        printError(QStringLiteral("Data kan ikke gemmes"));
+        printError(errorLine(e));
+        return kSaveFailed;
+    }
+}
+
+// The value of an option given as "--name VALUE" after DIR; null when it is not given.
+QString option(int argc, char **argv, std::string_view name) {
+    for (int i = 2; i + 1 < argc; i += 2)
+        if (argv[i] == name)
+            return QFileInfo(QString::fromLocal8Bit(argv[i + 1])).absoluteFilePath();
+    return {};
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
-    const bool withFile = argc == 4 && std::string_view(argv[2]) == "--epx";
-    if (argc != 2 && !withFile) {
-        std::fputs("usage: fundator-calc DIR [--epx FILE]\n", stderr);
+    const QString epx = option(argc, argv, "--epx");
+    const QString save = option(argc, argv, "--save");
+    const bool withFile = !epx.isNull();
+    if (argc < 2 || argc != 2 + 2 * (withFile + !save.isNull())) {
+        std::fputs("usage: fundator-calc DIR [--epx FILE] [--save OUT]\n", stderr);
         return kUsage;
     }
     const QString dir = QString::fromLocal8Bit(argv[1]);
-    const QString epx = withFile ? QFileInfo(QString::fromLocal8Bit(argv[3])).absoluteFilePath() : QString();
     if (!QDir::setCurrent(dir)) {
         printError(QStringLiteral("Mappen \"") + dir + QStringLiteral("\" findes ikke"));
         return kUsage;
@@ -88,6 +112,9 @@ int main(int argc, char **argv) {
         printShown(*messages);
         return status;
     }
+    if (!save.isNull())
+        if (const int failed = saveInput(save))
+            return failed;
 
     std::string json;
     try {
