@@ -235,12 +235,6 @@ TEST(DesignPass, PlainCapacityDecidesTheRemarkAndWhichSidesGetReinforcement) {
             EXPECT_EQ(bool(top), anySaved(M2::aO, s) && anySaved(M2::AsO, s)) << MminDim << " type " << s;
         }
     }
-    analysisLeft(1, -3); // other slab types: stresses instead of reinforcement
-    tie(M1::ErBeton, M2::ftd, M2::Mkap) = tuple(false, 0.5, 0);
-    M2::designPass();
-    EXPECT_FALSE(anySaved(M2::aU, 1) || anySaved(M2::aU, 2) || M2::Mkap != 0);
-    expectNear(6 * 3.0 / (0.15 * 0.15 * 1000), M2::SpaendTryk);
-    EXPECT_EQ(Texts{"Pladen kan ikke holde !"}, remarks());
 }
 
 // One bottom layout of steel type 1 from the minimum area (the area for the spacing computed) or a crack width.
