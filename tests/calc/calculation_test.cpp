@@ -118,68 +118,54 @@ protected:
 
 } // namespace
 
-// Reference values from a separate model of the same grillage, solved densely by Gaussian elimination, and the
-// loads on the nodes worked by hand (NaN: not looked at). Nodes lie mid-cell, 6/9 m apart; near the edge the
-// weights extrapolate from the first two rows or columns.
-TEST(Pass, LoadsTheNodesAndAgreesWithASeparateDenseModel) {
-    using Entries = std::vector<tuple<int, int, double>>; // load at node (row, column); column 0: all nine
-    const tuple<const char *, const char *, double, double, double, double, double, double, Entries> rows[] = {
-        {"S", "M", 40, 0, 0, 8.024097005273, -1.125749850571, 8.522177565568e-4, {{5, 5, 40.0}}},
-        // a wheel load (short term) reduced to 25.69 (925 / 36) at the joint; 6 m of line load
-        {"H", "F", 50, 0.5, 0, 7.2161023078, -1.2032233283, 5.1724038947e-4, {{1, 5, 925.0 / 48}, {2, 5, 925.0 / 144}}},
-        {"V", "K", 10, 0.2, 0, 0.4437540929215, -1.794474380972, 1.629956556590e-3, {{1, 0, 8.0}, {2, 0, -4.0 / 3}}},
-        {"F", "M", 5.0, 0.0, 0.0, 0.0, 0.0, 5.0 / 11538, {}}, // settles the slab, bends nothing
+// The loads on the nodes worked by hand, for placings the whole cases do not reach (NaN: umax not looked at). Nodes
+// lie mid-cell, 6/9 m apart; near the edge the weights extrapolate from the first two rows or columns.
+TEST(Pass, LoadsTheNodes) {
+    using Entries = std::vector<tuple<int, int, double>>; // load at node (row, column)
+    const tuple<const char *, const char *, double, double, double, double, Entries> rows[] = {
         // 22 mm, En 4000 MPa on 5000 kN/m³: the edge rotates more than any node deflects, the deflection counts
-        {"S", "K", 3.0, 0.1, 0.0, NAN, NAN, 3.23000364964339e-3, {{1, 5, 3.0 * 1.35}, {2, 5, 3.0 * -0.35}}},
-        {"L", "M", 20.0, 0.0, 6.0, NAN, NAN, NAN, {{5, 1, 30.0}, {5, 2, -10.0}, {5, 8, -10.0}, {5, 9, 30.0}}},
-        {"L", "F", 20.0, 0.0, 4.0, NAN, NAN, NAN, {{1, 2, 15.0}, {2, 2, -5.0}, {1, 8, 15.0}, {2, 8, -5.0}}}, // once
+        {"S", "K", 3.0, 0.1, 0.0, 3.23000364964339e-3, {{1, 5, 3.0 * 1.35}, {2, 5, 3.0 * -0.35}}},
+        {"L", "M", 20.0, 0.0, 6.0, NAN, {{5, 1, 30.0}, {5, 2, -10.0}, {5, 8, -10.0}, {5, 9, 30.0}}},
+        {"L", "F", 20.0, 0.0, 4.0, NAN, {{1, 2, 15.0}, {2, 2, -5.0}, {1, 8, 15.0}, {2, 8, -5.0}}}, // once
         // halved at the joint, fading out over 3 m: 1 - (1 - 0.5²) / 2 halfway
-        {"S", "F", 100.0, 1.5, 0.0, NAN, NAN, NAN, {{2, 5, 15.625}, {3, 5, 46.875}}},
-        {"S", "F", 100.0, 3.0, 0.0, NAN, NAN, NAN, {{5, 5, 100.0}}},
+        {"S", "F", 100.0, 1.5, 0.0, NAN, {{2, 5, 15.625}, {3, 5, 46.875}}},
     };
-    for (const auto &[kode, placering, size, afstandFra, afstand, Mmax, Mmin, umax, entries] : rows) {
+    for (const auto &[kode, placering, size, afstandFra, afstand, umax, entries] : rows) {
         SCOPED_TRACE(::testing::Message() << kode << placering << " " << size << " at " << afstandFra);
         size == 3.0 ? slab(0.022, 4000e3, 4000e3 / 2.4, 5000) : slab();
         addLoad(kode, placering, size, afstandFra, afstand);
         M1::analysePass();
-        for (const auto &[expected, actual] :
-             {std::pair(Mmax, M1::Mmax), std::pair(Mmin, M1::Mmin), std::pair(umax, M1::umax)})
-            EXPECT_TRUE(std::isnan(expected) || std::abs(expected - actual) <= 1e-10 * std::abs(expected)) << actual;
+        EXPECT_TRUE(std::isnan(umax) || std::abs(umax - M1::umax) <= 1e-10 * umax) << M1::umax;
         M1::DofVector expected = {};
         for (const auto &[row, column, value] : entries)
-            for (int c = column ? column : 1; c <= (column ? column : 9); ++c)
-                expected[wDof(row, c)] = value;
-        const bool wheel = kode == std::string("H");
+            expected[wDof(row, column)] = value;
         for (int i = 1; i <= 243; ++i) {
-            ASSERT_NEAR(expected[i], (wheel ? M1::FKort : M1::FLang)[i], 1e-11) << i;
-            ASSERT_EQ(0.0, (wheel ? M1::FLang : M1::FKort)[i]) << i;
+            ASSERT_NEAR(expected[i], M1::FLang[i], 1e-11) << i;
+            ASSERT_EQ(0.0, M1::FKort[i]) << i;
         }
     }
 }
 
 // t = 0.25, tau = 3, umaxDim = 0.001: R = tau t u + relief, relief = (2t + b) (2t + l) k umaxDim, tied at R = Fd.
 TEST(Punching, ResistanceOfEachShapeAgainstTheDesignLoad) {
-    const QString safe = "Sikkerhed for gennemlokning er i orden", failure = "Brud ! Fare for gennemlokning",
-                  notChecked = "Der er ikke undersøgt for gennemlokning !";
-    const tuple<const char *, const char *, double, double, double, double, int, bool, QString> rows[] = {
-        {"S", "K", 4.0, 0.5, 0.0, 1, 1, true, safe},         // square 1.0: u = 4, relief 1.0; R = 3 + 1
-        {"H", "K", 5.0, 0.5, 0.0, 1, 1, true, safe},         // a wheel: relief 2.0 with the short-term 2000
-        {"S", "R", 6.5, 0.5, 1.5, 1, 1, true, safe},         // u = 2 (1.5 + 0.5 + 1.0) = 6, relief 2
-        {"V", "L", 5.25, 0.5, 0.0, 1, 1, true, safe},        // a line as 1.0 m long: u = 5, relief 1.5
-        {"S", "X", 0.000001, 0.5, 0.0, 1, 1, true, failure}, // no perimeter and no relief
-        {"S", "K", 3.5, 0.5, 0.0, 1.2, 1, true, failure},    // the design load 4.2 against 4.0
-        {"S", "K", 1.0, 0.5, 0.0, 1, 2, true, notChecked},   // several loads
-        {"S", "K", 1.0, 0.5, 0.0, 1, 1, false, notChecked},  // another slab type
-        {"F", "", 100.0, 0.0, 0.0, 1, 1, true, QString()},   // an area load is not checked, silently
+    const QString safe = "Sikkerhed for gennemlokning er i orden", failure = "Brud ! Fare for gennemlokning";
+    const tuple<const char *, const char *, double, double, double, double, bool, QString> rows[] = {
+        {"S", "K", 4.0, 0.5, 0.0, 1, true, safe},         // square 1.0: u = 4, relief 1.0; R = 3 + 1
+        {"H", "K", 5.0, 0.5, 0.0, 1, true, safe},         // a wheel: relief 2.0 with the short-term 2000
+        {"S", "R", 6.5, 0.5, 1.5, 1, true, safe},         // u = 2 (1.5 + 0.5 + 1.0) = 6, relief 2
+        {"V", "L", 5.25, 0.5, 0.0, 1, true, safe},        // a line as 1.0 m long: u = 5, relief 1.5
+        {"S", "X", 0.000001, 0.5, 0.0, 1, true, failure}, // no perimeter and no relief
+        {"S", "K", 3.5, 0.5, 0.0, 1.2, true, failure},    // the design load 4.2 against 4.0
+        {"S", "K", 1.0, 0.5, 0.0, 1, false, "Der er ikke undersøgt for gennemlokning !"}, // another slab type
+        {"F", "", 100.0, 0.0, 0.0, 1, true, QString()}, // an area load is not checked, silently
     };
-    for (const auto &[kode, form, size, b, l, partialK, loads, concrete, remark] : rows) {
+    for (const auto &[kode, form, size, b, l, partialK, concrete, remark] : rows) {
         slab(0.25);
         tie(M1::tau, M1::resBallasto, M1::resBallastn, M1::umaxDim, M1::ErBeton) =
             tuple(3, 2000, 1000, 0.001, concrete);
         addLoad(kode, "M", size);
         auto &L = M1::Laster;
-        tie(L.AntalLaster, L.FormBogstav[1], L.Bredde[1], L.Laengde[1], L.PartialK[1]) =
-            tuple(loads, form, b, l, partialK);
+        tie(L.FormBogstav[1], L.Bredde[1], L.Laengde[1], L.PartialK[1]) = tuple(form, b, l, partialK);
         M1::Gennemlokning(M1::Laster);
         EXPECT_EQ(remark.isEmpty() ? Texts{} : Texts{remark}, remarks()) << kode << form << " " << size;
     }
@@ -249,22 +235,14 @@ TEST(DesignPass, PlainCapacityDecidesTheRemarkAndWhichSidesGetReinforcement) {
             EXPECT_EQ(bool(top), anySaved(M2::aO, s) && anySaved(M2::AsO, s)) << MminDim << " type " << s;
         }
     }
-    analysisLeft(1, -3); // other slab types: stresses instead of reinforcement
-    tie(M1::ErBeton, M2::ftd, M2::Mkap) = tuple(false, 0.5, 0);
-    M2::designPass();
-    EXPECT_FALSE(anySaved(M2::aU, 1) || anySaved(M2::aU, 2) || M2::Mkap != 0);
-    expectNear(6 * 3.0 / (0.15 * 0.15 * 1000), M2::SpaendTryk);
-    EXPECT_EQ(Texts{"Pladen kan ikke holde !"}, remarks());
 }
 
 // One bottom layout of steel type 1 from the minimum area (the area for the spacing computed) or a crack width.
 TEST(Reinforcement, SpacingIsRoundedDownInStepsCappedWithEnoughSteelAndNarrowedForCracks) {
     // t, bars, computed spacing, saved spacing, saved area (0: the saved spacing's), moment, allowed crack width
     const tuple<double, int, double, double, double, double, double> rows[] = {
-        {0.2, 10, 237.6, 225.0, 0, 0, 0},        // whole steps of 25 mm, rounded down
-        {0.2, 6, 140.0, 125.0, 226.19448, 0, 0}, // 3.14159 / 4 x 36 x (1000 / 125), bit for bit
-        {0.2, 10, 300.0, 300.0, 0, 0, 0},        // the limit of a 200 mm slab
-        {0.2, 10, 330.0, 300.0, 262.0, 0, 0},    // 325: the capped layout
+        {0.2, 10, 300.0, 300.0, 0, 0, 0},     // the limit of a 200 mm slab
+        {0.2, 10, 330.0, 300.0, 262.0, 0, 0}, // 325: the capped layout
         // 100 mm: the table's layout only where it holds the area needed, else 2.5 t in whole steps
         {0.1, 16, 305.0, 250.0, 804.24704, 0, 0}, // 300: needs 670.21, the table holds 670.0
         {0.1, 10, 305.0, 300.0, 262.0, 0, 0},     // 300: 261.8 needed, 262.0 held
@@ -293,8 +271,6 @@ TEST(Insulation, PressureOfEachLayerAgainstWhatItAllows) {
     // actual pressures of both layers (NaN: not looked at), and whether that is too much
     const tuple<double, double, double, double, double, double, double, Loads, double, double, double, double, bool>
         rows[] = {
-            {0.2, 60, 50, 0.0, 0, 0, 0.002, {}, 60, 0, 40, 0, false},
-            {0.0, 0, 0, 0.2, 45, 55, 0.002, {}, 45, 0, 40, 0, false}, // the lower layer takes the upper's place
             {0.03, 60, 70, 0.02, 80, 90, 0.002, {}, 60 * 1.67, 80 * 1.67, 40, NAN, false}, // thin, long-term loads
             {0.05, 60, 70, 0.05, 80, 90, 0.002, {}, 60 * (1 + 2.0 / 9), 80 * (1 + 2.0 / 9), 40, NAN, false},
             {0.075, 60, 70, 0.05, 80, 90, 0.002, {}, 60, 80, 40, NAN, false},

@@ -6,7 +6,6 @@
 #include "platform/widgets/qt_report_engine.h"
 #include "support/databases.h"
 #include "support/pdf_text.h"
-#include "support/recording_services.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -63,18 +62,6 @@ TEST(ReportDefinition, RefusesABrokenLineAndNamesIt) {
             EXPECT_FALSE(e.message.isEmpty());
         }
     }
-}
-
-TEST(ReportControl, HandsTheFileNameToTheServiceAndReturnsItsStatus) {
-    auto recording = std::make_shared<testsupport::RecordingReports>();
-    recording->statuses = {5};
-    platform::setReportService(recording);
-    platform::ReportControl control;
-    control.ReportFileName = QStringLiteral("/program/Beton.rpt");
-    EXPECT_EQ(control.PrintReport(), 5);
-    EXPECT_EQ(control.PrintReport(), 0);
-    EXPECT_EQ(recording->printed, (std::vector<QString>{"/program/Beton.rpt", "/program/Beton.rpt"}));
-    platform::setReportService(std::make_shared<testsupport::RecordingReports>());
 }
 
 class ReportPrintTest : public ::testing::Test {

@@ -30,9 +30,7 @@ class RecordingMain : public frmMain {
 public:
     std::vector<QString> calls;
 
-    bool &flag() { return TastTrykket; }
     std::int16_t &opdaterer() { return Opdaterer; }
-    ui::DataSource *inddata() const { return rsInddata; }
 
     void TegnSkitse(bool Tvungen) override {
         calls.push_back(Tvungen ? QStringLiteral("TegnSkitse(True)") : QStringLiteral("TegnSkitse(False)"));
@@ -54,9 +52,6 @@ public:
     void FormaterLast(const engine::Recordset &) override { calls.push_back(QStringLiteral("FormaterLast")); }
     void FormaterDaek() override { calls.push_back(QStringLiteral("FormaterDaek")); }
     void FormaterIsolering() override { calls.push_back(QStringLiteral("FormaterIsolering")); }
-
-    // The calls of one kind.
-    long count(const QString &call) const { return std::count(calls.begin(), calls.end(), call); }
 };
 
 class MainWindowTest : public ::testing::Test {
