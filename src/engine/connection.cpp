@@ -1,5 +1,6 @@
 #include "engine/engine_impl.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -122,65 +123,140 @@ QHash<QString, QString> parseConnectionString(const QString &cs) {
                                    .arg(file, detail));
 }
 
-// Every page is read once here, so that an empty, cut or damaged file is refused by name when it is opened,
-// not taken for an empty database or met later in the middle of the work.
-void requireWholeDatabase(sqlite3 *db, const QString &path) {
-    sqlite3_stmt *st = nullptr;
-    int rc = sqlite3_prepare_v2(
-        db, "SELECT EXISTS (SELECT 1 FROM sqlite_master), (SELECT * FROM pragma_quick_check(1))", -1, &st, nullptr);
-    bool whole = false;
-    QString detail;
-    if (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
-        detail = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 1)));
-        whole = sqlite3_column_int(st, 0) != 0 && detail == QLatin1String("ok");
-        if (sqlite3_column_int(st, 0) == 0)
-            detail = QStringLiteral("no tables");
-    } else {
-        detail = QString::fromUtf8(sqlite3_errmsg(db));
-    }
-    const int code = rc == SQLITE_ROW ? SQLITE_CORRUPT : sqlite3_extended_errcode(db);
-    sqlite3_finalize(st);
-    if (whole)
-        return;
-    sqlite3_close_v2(db);
-    raiseUnreadable(code, path, detail);
+sqlite3_file *mainFile(sqlite3 *db) {
+    sqlite3_file *file = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file || !file->pMethods)
+        return nullptr;
+    return file;
 }
 
-sqlite3 *openFile(const QString &path, bool readOnly) {
+sqlite3_int64 fileSize(sqlite3 *db) {
+    sqlite3_file *file = mainFile(db);
+    sqlite3_int64 size = -1;
+    if (!file || file->pMethods->xFileSize(file, &size) != SQLITE_OK)
+        return -1;
+    return size;
+}
+
+// Reads the whole file from the disk, past the engine's page cache: the code of the first read that fails,
+// SQLITE_OK when every byte came.
+int refusedRead(sqlite3 *db) {
+    sqlite3_file *file = mainFile(db);
+    const sqlite3_int64 size = fileSize(db);
+    if (!file || size < 0)
+        return SQLITE_IOERR_FSTAT;
+    char buffer[4096];
+    for (sqlite3_int64 at = 0; at < size; at += sizeof buffer) {
+        const int n = static_cast<int>(std::min<sqlite3_int64>(sizeof buffer, size - at));
+        const int rc = file->pMethods->xRead(file, buffer, n, at);
+        if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ)
+            return rc;
+    }
+    return SQLITE_OK;
+}
+
+// Every page is read here, so that an empty, cut or damaged file is refused by name when it is opened, not
+// taken for an empty database or met later in the middle of the work. The engine reads the lost tail of a cut
+// last page as zeros, so the file must also be as long as its pages. The check reports a page that the disk
+// refused like a damaged one: the file is read again, straight from the disk, before it is called damaged,
+// since a user told that a good file is corrupt may replace it. The thorough check also compares every index
+// with its table.
+void requireWholeDatabase(sqlite3 *db, const QString &path, bool thorough) {
+    const QByteArray sql = QByteArrayLiteral("SELECT EXISTS (SELECT 1 FROM sqlite_master), (SELECT * FROM pragma_") +
+                           (thorough ? "integrity" : "quick") +
+                           "_check(1)), (SELECT page_count FROM pragma_page_count) * "
+                           "(SELECT page_size FROM pragma_page_size)";
+    for (int look = 1;; ++look) {
+        sqlite3_stmt *st = nullptr;
+        int rc = sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr);
+        QString detail;
+        if (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+            detail = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 1)));
+            const sqlite3_int64 size = fileSize(db), pages = sqlite3_column_int64(st, 2);
+            if (sqlite3_column_int(st, 0) == 0)
+                detail = QStringLiteral("no tables");
+            else if (detail == QLatin1String("ok") && size < pages)
+                detail = QStringLiteral("the file ends %1 bytes short of its last page").arg(pages - size);
+        } else {
+            detail = QString::fromUtf8(sqlite3_errmsg(db));
+        }
+        const int code = rc == SQLITE_ROW ? SQLITE_CORRUPT : sqlite3_extended_errcode(db);
+        sqlite3_finalize(st);
+        if (detail == QLatin1String("ok"))
+            return;
+        const int refused = rc == SQLITE_ROW ? refusedRead(db) : SQLITE_OK;
+        if (rc != SQLITE_ROW || refused != SQLITE_OK || look == 2) {
+            sqlite3_close_v2(db);
+            raiseUnreadable(refused != SQLITE_OK ? refused : code, path, detail);
+        }
+    }
+}
+
+sqlite3 *openFile(const QString &path, bool readOnly, bool thorough = false) {
     sqlite3 *db = nullptr;
     const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr) != SQLITE_OK) {
+        const int code = db ? sqlite3_extended_errcode(db) : SQLITE_NOMEM;
         const QString m = QString::fromUtf8(db ? sqlite3_errmsg(db) : "cannot open");
         sqlite3_close_v2(db);
+        // The engine reads the file's header here already.
+        if ((code & 0xff) == SQLITE_IOERR)
+            raiseUnreadable(code, path, m);
         raise(err::DbFailure, QStringLiteral("Cannot open database '%1': %2").arg(path, m));
     }
     // Unknown "names" must be errors, never string literals.
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_busy_timeout(db, 2000);
-    requireWholeDatabase(db, path);
+    requireWholeDatabase(db, path, thorough);
     return db;
 }
 
-// Reads one text value from a one-row query on a freshly opened file; empty when the table is missing.
-QString singleText(sqlite3 *db, const char *sql, const QString &arg = {}, bool *found = nullptr) {
+const QString kCheckColumn = QStringLiteral("Checksum");
+
+// The check value stored beside the account and the database password: a bit flipped in the row makes the
+// row disagree with it, so that damage is not taken for a wrong password.
+QString rowCheck(const QStringList &texts) {
+    QByteArray all;
+    for (const QString &t : texts)
+        all += t.toUtf8() + '\0';
+    return QString::fromLatin1(QCryptographicHash::hash(all, QCryptographicHash::Sha256).toHex());
+}
+
+// The first row of a query on a freshly opened file, by column name (Null as a null text); empty when the
+// table is missing or holds no such row. A read that fails closes the file and raises, naming it.
+QHash<QString, QString> firstRow(sqlite3 *db, const QString &path, const char *sql, const QString &arg = {}) {
     sqlite3_stmt *st = nullptr;
-    if (found)
-        *found = false;
-    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK)
-        return {};
-    if (!arg.isNull()) {
+    int rc = sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+    QHash<QString, QString> row;
+    if (rc == SQLITE_OK) {
         const QByteArray b = arg.toUtf8();
-        sqlite3_bind_text(st, 1, b.constData(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
+        if (!arg.isNull())
+            sqlite3_bind_text(st, 1, b.constData(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
+        rc = sqlite3_step(st);
+        for (int i = 0; rc == SQLITE_ROW && i < sqlite3_column_count(st); ++i)
+            row.insert(QString::fromUtf8(sqlite3_column_name(st, i)),
+                       QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, i))));
+    } else if (sqlite3_extended_errcode(db) == SQLITE_ERROR) {
+        rc = SQLITE_DONE; // no such table
     }
-    QString v;
-    if (sqlite3_step(st) == SQLITE_ROW) {
-        v = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
-        if (found)
-            *found = true;
-    }
+    const int code = sqlite3_extended_errcode(db);
+    const QString detail = QString::fromUtf8(sqlite3_errmsg(db));
     sqlite3_finalize(st);
-    return v;
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        sqlite3_close_v2(db);
+        raiseUnreadable(code, path, detail);
+    }
+    return row;
+}
+
+// Files made before the check value was stored carry none: their rows are taken as they stand.
+void requireCheckedRow(sqlite3 *db, const QString &path, const QHash<QString, QString> &row, const QStringList &texts) {
+    const auto check = row.constFind(kCheckColumn);
+    if (check == row.constEnd() || check.value() == rowCheck(texts))
+        return;
+    sqlite3_close_v2(db);
+    raiseUnreadable(SQLITE_CORRUPT, path, QStringLiteral("a row disagrees with its check value"));
 }
 
 QString requireFile(const QString &name) {
@@ -198,15 +274,28 @@ QString requireFile(const QString &name) {
     return found;
 }
 
+// The account file is small: it is checked whole, its index too, so that a damaged name is not taken for
+// another account.
 void checkAccount(const QString &systemDb, const QString &user, const QString &password) {
     const QString path = requireFile(systemDb);
-    sqlite3 *db = openFile(path, true);
-    bool found = false;
-    const QString stored =
-        singleText(db, "SELECT \"Password\" FROM \"MSysAccounts\" WHERE \"Name\" = ?1", user, &found);
+    sqlite3 *db = openFile(path, true, true);
+    const QHash<QString, QString> row = firstRow(db, path, "SELECT * FROM \"MSysAccounts\" WHERE \"Name\" = ?1", user);
+    const QString stored = row.value(QStringLiteral("Password"));
+    requireCheckedRow(db, path, row, {row.value(QStringLiteral("Name")), stored});
     sqlite3_close_v2(db);
-    if (!found || stored != password)
-        raise(err::DbFailure, QStringLiteral("Not a valid account name or password."));
+    if (row.isEmpty() || stored != password)
+        raise(err::DbFailure, namingFile(QStringLiteral("Not a valid account name or password."), path));
+}
+
+// Closes the file when its password is not the one given.
+void checkDatabasePassword(sqlite3 *db, const QString &path, const QString &password) {
+    const QHash<QString, QString> row = firstRow(db, path, "SELECT * FROM \"MSysDatabase\"");
+    const QString stored = row.value(QStringLiteral("Password"));
+    requireCheckedRow(db, path, row, {stored});
+    if (!row.isEmpty() && stored != password) {
+        sqlite3_close_v2(db);
+        raise(err::DbNotValidPassword, namingFile(QStringLiteral("Not a valid password."), path));
+    }
 }
 
 } // namespace
@@ -232,12 +321,7 @@ void Connection::Open(const QString &connectionString) {
         checkAccount(systemDb, u, p);
     }
     sqlite3 *db = openFile(path, false);
-    bool hasPassword = false;
-    const QString dbPassword = singleText(db, "SELECT \"Password\" FROM \"MSysDatabase\"", {}, &hasPassword);
-    if (hasPassword && dbPassword != keys.value(QStringLiteral("jet oledb:database password"))) {
-        sqlite3_close_v2(db);
-        raise(err::DbNotValidPassword, QStringLiteral("Not a valid password."));
-    }
+    checkDatabasePassword(db, path, keys.value(QStringLiteral("jet oledb:database password")));
     d_->db = db;
     d_->exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     d_->loadTables();
@@ -316,15 +400,19 @@ void Engine::CompactDatabase(const QString &src, const QString &dst) {
         sqlite3_bind_text(st, 1, target.constData(), static_cast<int>(target.size()), SQLITE_TRANSIENT);
         rc = sqlite3_step(st);
     }
-    const int code = sqlite3_extended_errcode(db) & 0xff;
+    const int code = sqlite3_extended_errcode(db);
     const QString msg = QString::fromUtf8(sqlite3_errmsg(db));
     sqlite3_finalize(st);
+    // The step reads the target as well as the source: a disk error is the source's only when the source no
+    // longer reads whole.
+    const bool atTarget = prepared && ((code & 0xff) == SQLITE_CANTOPEN ||
+                                       ((code & 0xff) == SQLITE_IOERR && refusedRead(db) == SQLITE_OK));
     sqlite3_close_v2(db);
     if (rc == SQLITE_DONE || rc == SQLITE_OK)
         return;
     // A copy cut short is no copy: the next start must not take it for the database.
     QFile::remove(QFileInfo(dst).absoluteFilePath());
-    raiseUnreadable(code, prepared && code == SQLITE_CANTOPEN ? dst : src, msg);
+    raiseUnreadable(code, atTarget ? dst : src, msg);
 }
 
 void CreateDatabase(const QString &path, const QString &script, bool workgroup, const QString &user,
@@ -362,11 +450,16 @@ void CreateDatabase(const QString &path, const QString &script, bool workgroup, 
         return QLatin1Char('\'') + QString(s).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
     };
     if (workgroup) {
-        impl->exec(QStringLiteral("CREATE TABLE \"MSysAccounts\" (\"Name\" TEXT PRIMARY KEY, \"Password\" TEXT)"));
-        impl->exec(QStringLiteral("INSERT INTO \"MSysAccounts\" VALUES (%1, %2)").arg(quote(user), quote(password)));
+        impl->exec(
+            QStringLiteral("CREATE TABLE \"MSysAccounts\" (\"Name\" TEXT PRIMARY KEY, \"Password\" TEXT, %1 TEXT)")
+                .arg(quoteIdent(kCheckColumn)));
+        impl->exec(QStringLiteral("INSERT INTO \"MSysAccounts\" VALUES (%1, %2, %3)")
+                       .arg(quote(user), quote(password), quote(rowCheck({user, password}))));
     } else {
-        impl->exec(QStringLiteral("CREATE TABLE \"MSysDatabase\" (\"Password\" TEXT)"));
-        impl->exec(QStringLiteral("INSERT INTO \"MSysDatabase\" VALUES (%1)").arg(quote(password)));
+        impl->exec(
+            QStringLiteral("CREATE TABLE \"MSysDatabase\" (\"Password\" TEXT, %1 TEXT)").arg(quoteIdent(kCheckColumn)));
+        impl->exec(QStringLiteral("INSERT INTO \"MSysDatabase\" VALUES (%1, %2)")
+                       .arg(quote(password), quote(rowCheck({password}))));
     }
     impl->exec(QStringLiteral("COMMIT"));
 }

@@ -138,7 +138,7 @@ public:
 };
 
 // Builds a database file from an SQL script (used by the build and by tests). With workgroup, the file
-// also holds the fixed account; otherwise it carries the database password.
+// also holds the fixed account; otherwise it carries the database password; either row with a check value.
 void CreateDatabase(const QString &path, const QString &script, bool workgroup, const QString &user,
                     const QString &password);
 

@@ -41,6 +41,9 @@ struct Cause {
     QString text;
 };
 std::optional<Cause> causeOf(int code, const QString &file);
+// The engine's words for a failure that do not name the file, with the file after them: the user must know
+// which file to look at.
+QString namingFile(const QString &text, const QString &file);
 
 class Statement {
 public:

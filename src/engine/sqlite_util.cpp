@@ -5,6 +5,10 @@
 
 namespace engine::detail {
 
+QString namingFile(const QString &text, const QString &file) {
+    return file.isEmpty() ? text : text + QStringLiteral(" ('%1')").arg(file);
+}
+
 std::optional<Cause> causeOf(int code, const QString &file) {
     switch (code & 0xff) {
     case SQLITE_FULL:
@@ -17,7 +21,7 @@ std::optional<Cause> causeOf(int code, const QString &file) {
     case SQLITE_PERM:
         return Cause{err::DbCannotOpen, cannotOpenText(file)};
     case SQLITE_IOERR:
-        return Cause{3043, QStringLiteral("Disk or network error.")};
+        return Cause{3043, namingFile(QStringLiteral("Disk or network error."), file)};
     default:
         return std::nullopt;
     }

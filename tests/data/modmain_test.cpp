@@ -1,7 +1,9 @@
+#include "data/account.h"
 #include "data/modmain.h"
 #include "engine/engine_impl.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
+#include "support/failing_disk.h"
 #include "table_helpers.h"
 
 #include <QDir>
@@ -90,10 +92,31 @@ TEST_F(StartUpTest, FailuresEndStartUpWithTheirMessage) {
         QFile::remove(at(QLatin1String(name)));
         QDir().mkdir(at(QLatin1String(name)));
     };
+    const auto cut = [&](const char *name, int bytes) {
+        QFile::resize(at(QLatin1String(name)), QFileInfo(at(QLatin1String(name))).size() - bytes);
+    };
+    // One bit flipped inside the first or the last copy of a stored text.
+    const auto flip = [&](const char *name, const QString &text, bool last) {
+        QFile f(at(QLatin1String(name)));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        const qsizetype i = last ? bytes.lastIndexOf(text.toUtf8()) : bytes.indexOf(text.toUtf8());
+        ASSERT_GE(i, 0);
+        put(name, QByteArray(1, static_cast<char>(bytes[i + 2] ^ 1)), i + 2);
+    };
+    // A whole file that is not ours: made for another password.
+    const auto foreign = [&](const char *name) {
+        const QString file = at(QLatin1String(name));
+        engine::CreateDatabase(file, testsupport::dbScript(QFileInfo(file).baseName()), file.endsWith(".mdw"),
+                               data::kUser, QStringLiteral("Andet"));
+    };
     const auto error = [&](int nr, int number, const char *name) {
-        const char *text = number == 3049   ? "Cannot open database '%1'."
-                           : number == 3045 ? "Could not use '%1'; file already in use."
-                                            : "The Microsoft Jet database engine cannot open the file '%1'.";
+        const char *text = number == 3049                              ? "Cannot open database '%1'."
+                           : number == 3045                            ? "Could not use '%1'; file already in use."
+                           : number == engine::err::DbNotValidPassword ? "Not a valid password. ('%1')"
+                           : number == engine::err::DbFailure
+                               ? "Not a valid account name or password. ('%1')"
+                               : "The Microsoft Jet database engine cannot open the file '%1'.";
         return QStringLiteral("Function: Sub Main, Log nr. %1 | Fejlnr.: %2, ").arg(nr).arg(number) +
                QString::fromLatin1(text).arg(at(QLatin1String(name)));
     };
@@ -109,6 +132,15 @@ TEST_F(StartUpTest, FailuresEndStartUpWithTheirMessage) {
         {[&] { hold("system.mdw"); }, error(900, 3045, "system.mdw")},
         {[&] { folderAt("inddata.mdb"); }, error(894, 3051, "inddata.mdb")},
         {[&] { folderAt("system.mdw"); }, error(900, 3051, "system.mdw")},
+        // A cut file reads its lost tail as zeros, and a damaged account or password reads as another one.
+        {[&] { cut("inddata.mdb", 1); }, error(896, 3049, "inddata.mdb")},
+        {[&] { cut("param.mdb", 12); }, error(900, 3049, "param.mdb")},
+        {[&] { cut("system.mdw", 1); }, error(900, 3049, "system.mdw")},
+        {[&] { flip("isol.mdb", data::kPassword, false); }, error(900, 3049, "isol.mdb")},
+        {[&] { flip("system.mdw", data::kPassword, false); }, error(900, 3049, "system.mdw")},
+        {[&] { flip("system.mdw", data::kUser, true); }, error(900, 3049, "system.mdw")}, // in the index
+        {[&] { foreign("param.mdb"); }, error(900, engine::err::DbNotValidPassword, "param.mdb")},
+        {[&] { foreign("system.mdw"); }, error(900, engine::err::DbFailure, "system.mdw")},
     };
     for (const auto &[setUp, expected] : cases) {
         for (const QString &f :
@@ -130,6 +162,52 @@ TEST_F(StartUpTest, FailuresEndStartUpWithTheirMessage) {
     // A full disk reads as such, not as a damaged database.
     EXPECT_EQ(engine::detail::causeOf(SQLITE_FULL, {})->text, QStringLiteral("Not enough space on disk."));
     EXPECT_FALSE(engine::detail::causeOf(SQLITE_CORRUPT, {}));
+}
+
+// A disk that refuses a read is named as such, never taken for damage: wherever start-up meets a read that keeps
+// failing, it names the file in the engine's words for a disk error and changes no file but by the compaction;
+// a read that fails once is read again or reported the same way.
+TEST_F(StartUpTest, ReadErrorsAreNotTakenForDamage) {
+    QHash<QString, QByteArray> delivered;
+    for (const QString &f : files()) {
+        QFile file(at(f));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        delivered.insert(f, file.readAll());
+    }
+    const QByteArrayList whole = image(), apartFromTheCompaction = image(true);
+    testsupport::FailingDisk disk;
+    disk.failRead(0, false);
+    ASSERT_TRUE(start());
+    const int reads = disk.reads();
+    ASSERT_GT(reads, 0);
+    for (const bool lasting : {true, false}) {
+        for (int n = 1; n <= reads; ++n) {
+            closeConnections();
+            disk.failRead(0, false);
+            for (const QString &f : files())
+                QFile::remove(at(f));
+            for (auto it = delivered.cbegin(); it != delivered.cend(); ++it)
+                put(it.key().toUtf8().constData(), it.value());
+            disk.failRead(n, lasting);
+            SCOPED_TRACE(testing::Message() << "read " << n << (lasting ? " and on" : " once"));
+            const bool started = start();
+            if (messages->shown.empty()) {
+                EXPECT_TRUE(started && !lasting);
+                continue;
+            }
+            const QString m = shown();
+            EXPECT_FALSE(m.contains(QLatin1String("corrupt"))) << m.toStdString();
+            EXPECT_TRUE(m.contains(QStringLiteral("Disk or network error. ('") +
+                                   (lasting ? disk.failedFile() + QStringLiteral("')") : dir.path())))
+                << m.toStdString();
+            EXPECT_EQ(started, m.contains(QLatin1String("SaveInddataValues")));
+            if (!started) {
+                EXPECT_EQ(image(!m.contains(QLatin1String("Log nr. 896"))),
+                          m.contains(QLatin1String("Log nr. 896")) ? whole : apartFromTheCompaction);
+            }
+        }
+    }
+    closeConnections();
 }
 
 // A second start on a folder that a running program holds shows why, changes no file and ends.

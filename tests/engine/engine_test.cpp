@@ -7,6 +7,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
+#include <sqlite3.h>
 
 using namespace engine;
 
@@ -189,6 +190,29 @@ TEST_F(EngineTest, RefusalsRaiseTheirNumbers) {
     QFile::rename(folder.file("engine.mdb"), folder.file("ENGINE.MDB"));
     // A failed open leaves the connection closed (an open one refuses a second open).
     EXPECT_NO_THROW(bad.Open(data::ConnectionString("engine.mdb"))) << "file names are found in any case";
+}
+
+// A working database made before the password carried a check value opens as it did, and a wrong password in
+// it still reads as one, naming the file.
+TEST_F(EngineTest, ADatabaseWithoutACheckValueOpensAsBefore) {
+    cn.Close();
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(folder.file("engine.mdb")).constData(), &db), SQLITE_OK);
+    const QByteArray old = "DROP TABLE MSysDatabase; CREATE TABLE MSysDatabase (Password TEXT); "
+                           "INSERT INTO MSysDatabase VALUES ('" +
+                           data::kPassword.toUtf8() + "')";
+    EXPECT_EQ(sqlite3_exec(db, old.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    EXPECT_NO_THROW(folder.open("engine.mdb"));
+    QString wrongPassword = data::ConnectionString("engine.mdb");
+    wrongPassword.replace("Database Password=" + data::kPassword, "Database Password=wrong");
+    try {
+        Connection().Open(wrongPassword);
+        ADD_FAILURE() << "opened with a wrong password";
+    } catch (const RuntimeError &e) {
+        EXPECT_EQ(e.number(), err::DbNotValidPassword);
+        EXPECT_EQ(e.description(), "Not a valid password. ('" + folder.file("engine.mdb") + "')");
+    }
 }
 
 // Arithmetic faults raise the old runtime's errors instead of NaN or infinity; whole numbers round halves to
