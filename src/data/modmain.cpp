@@ -213,16 +213,22 @@ Opening reportMissing(const QString &path) {
     return Opening::Ended;
 }
 
-bool listedAs(const QString &path, const QString &name) { return platform::ListFile(path).toLower() == name; }
+// Listed under exactly path's name, not another spelling of it.
+bool listedExactly(const QString &path) { return platform::ListFile(path) == QFileInfo(path).fileName(); }
 
-// Something that is no plain file in a database's place is not missing, only not to be opened; start-up ends
-// there before it touches a file.
-bool present(const QString &path, const QString &name) {
-    if (listedAs(path, name))
-        return true;
-    if (QFileInfo::exists(path))
+// Found under path's own spelling.
+bool spelledAs(const QString &found, const QString &path) {
+    return QFileInfo(found).fileName() == QFileInfo(path).fileName();
+}
+
+// The file that stands for the database at path, chosen as the connections choose it: the lower-case name,
+// else its only other spelling; empty when there is none. Something that is no plain file in a database's
+// place is not missing, only not to be opened; start-up ends there before it touches a file.
+QString present(const QString &path) {
+    const QString found = engine::FindFile(path);
+    if (found.isEmpty() && QFileInfo::exists(path))
         engine::raise(engine::err::DbCannotOpen, engine::cannotOpenText(path));
-    return false;
+    return found;
 }
 
 engine::Connection connect(const QString &dataSource) {
@@ -263,21 +269,28 @@ Opening OpenDatabases(const QString &programFolder) {
 
         LogNr = 894;
         DatabaseMangler = false;
-        if (present(mdb, QStringLiteral("inddata.mdb"))) {
+        const QString database = present(mdb);
+        if (!database.isEmpty()) {
             LogNr = 895;
-            if (listedAs(tmp, QStringLiteral("inddata.tmp"))) {
-                platform::DeleteFile(tmp);
+            const QString old = engine::FindFile(tmp);
+            if (!old.isEmpty()) {
+                // A whole copy under the compaction's own name, beside the database in another spelling only,
+                // may be the database itself, left by a start that stopped between deleting the database and
+                // renaming the copy while a user's copy stood beside it: neither is deleted for the other.
+                if (!spelledAs(database, mdb) && spelledAs(old, tmp) && engine::OpensWhole(old))
+                    engine::raiseSpellings({database, old});
+                platform::DeleteFile(old);
                 passed(StartStep::OldCopyDeleted);
             }
             LogNr = 896;
-            engine::Engine::CompactDatabase(mdb, tmp);
+            engine::Engine::CompactDatabase(database, tmp);
             passed(StartStep::Compacted);
-            if (listedAs(tmp, QStringLiteral("inddata.tmp"))) {
+            if (listedExactly(tmp)) {
                 // The copy must be whole on disk before the only other copy goes: a crash between the
                 // two leaves the copy alone, and the next start takes it.
                 platform::SyncFile(tmp);
                 passed(StartStep::CopyOnDisk);
-                platform::DeleteFile(mdb);
+                platform::DeleteFile(database);
                 passed(StartStep::OriginalDeleted);
                 platform::RenameFile(tmp, mdb);
                 platform::SyncFolder(programFolder);
@@ -285,7 +298,7 @@ Opening OpenDatabases(const QString &programFolder) {
             }
         } else {
             // Only a copy listed in lower case counts here.
-            if (platform::ListFile(tmp) != QStringLiteral("inddata.tmp"))
+            if (!listedExactly(tmp))
                 return reportMissing(mdb);
             LogNr = 897;
             platform::RenameFile(tmp, mdb);
@@ -294,10 +307,10 @@ Opening OpenDatabases(const QString &programFolder) {
         }
 
         LogNr = 898;
-        if (!present(folder.filePath(QStringLiteral("param.mdb")), QStringLiteral("param.mdb")))
+        if (present(folder.filePath(QStringLiteral("param.mdb"))).isEmpty())
             return reportMissing(folder.filePath(QStringLiteral("param.mdb")));
         LogNr = 899;
-        if (!present(folder.filePath(QStringLiteral("isol.mdb")), QStringLiteral("isol.mdb")))
+        if (present(folder.filePath(QStringLiteral("isol.mdb"))).isEmpty())
             return reportMissing(folder.filePath(QStringLiteral("isol.mdb")));
 
         LogNr = 900;

@@ -240,13 +240,19 @@ std::vector<Block> ReadProjectFile(const QByteArray &bytes) {
 namespace {
 
 // A project file put in a database's place would lose the company data and stop the next start, however the
-// name reaches it: relative, through "..", a link or another spelling of the name.
+// name reaches it: relative, through "..", a link or another spelling of the name. Beside the databases, any
+// spelling of their names is refused before such a file exists: start-up could take it for the database.
 void refuseDatabase(const QString &fileName) {
-    if (!QFileInfo::exists(fileName))
-        return;
     QList<QDir> folders = {QDir::current()};
     if (!engine::Engine::SystemDB.isEmpty() && QFileInfo(engine::Engine::SystemDB).absoluteDir() != folders[0])
         folders << QFileInfo(engine::Engine::SystemDB).absoluteDir();
+    const QFileInfo target(platform::WrittenFile(fileName));
+    if (modMain::kDatabaseFiles.contains(target.fileName().toLower()))
+        for (const QDir &folder : folders)
+            if (platform::SameFile(target.absolutePath(), folder.absolutePath()))
+                engine::raise(engine::err::PermissionDenied);
+    if (!target.exists())
+        return;
     for (const QDir &folder : folders)
         for (const QString &name : modMain::kDatabaseFiles) {
             // Only a folder listing finds a name in another case; most saves need none.

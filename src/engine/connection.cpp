@@ -261,7 +261,7 @@ void requireCheckedRow(sqlite3 *db, const QString &path, const QHash<QString, QS
 
 QString requireFile(const QString &name) {
     const QString abs = QDir::current().absoluteFilePath(name);
-    const QString found = findFileNoCase(abs);
+    const QString found = FindFile(abs);
     if (found.isEmpty()) {
         // A folder in the file's place is there, only not to be opened.
         const QDir dir = QFileInfo(abs).absoluteDir();
@@ -383,10 +383,10 @@ void Connection::RollbackTrans() {
 }
 
 void Engine::CompactDatabase(const QString &src, const QString &dst) {
-    const QString from = findFileNoCase(src);
+    const QString from = FindFile(src);
     if (from.isEmpty())
         raise(3024, QStringLiteral("Could not find file '%1'.").arg(src));
-    if (!findFileNoCase(dst).isEmpty())
+    if (QFileInfo(dst).isFile())
         raise(3204, QStringLiteral("Database already exists."));
     // Read-write, so that the journal of a write that a crash interrupted is rolled back first: read-only,
     // the engine cannot, and every later start would fail here.
@@ -413,6 +413,15 @@ void Engine::CompactDatabase(const QString &src, const QString &dst) {
     // A copy cut short is no copy: the next start must not take it for the database.
     QFile::remove(QFileInfo(dst).absoluteFilePath());
     raiseUnreadable(code, atTarget ? dst : src, msg);
+}
+
+bool OpensWhole(const QString &path) {
+    try {
+        sqlite3_close_v2(openFile(path, true));
+        return true;
+    } catch (const RuntimeError &) {
+        return false;
+    }
 }
 
 void CreateDatabase(const QString &path, const QString &script, bool workgroup, const QString &user,

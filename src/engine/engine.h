@@ -37,9 +37,19 @@ struct Engine {
     static QString SystemDB;
     static QString DefaultUser;
     static QString DefaultPassword;
-    // Writes a compacted copy of src to dst; dst must not exist. Names are found without regard to case.
+    // Writes a compacted copy of src (found as FindFile finds it) to dst, which must not exist under exactly
+    // that name; another spelling of it is another file and stays as it is.
     static void CompactDatabase(const QString &src, const QString &dst);
 };
+
+// The plain file that path stands for, found in its folder without regard to case. The program spells its own
+// files in lower case (the connection strings write "System.mdw"), so that spelling wins, else the one file
+// whose name differs from it in case alone. Empty when there is none; several and none in lower case raise
+// 58 naming them, for none of them may be taken for the others.
+QString FindFile(const QString &path);
+
+// True when path opens as a database and every page of it reads; never raises.
+bool OpensWhole(const QString &path);
 
 struct ConnectionImpl;
 struct RecordsetImpl;

@@ -99,8 +99,4 @@ struct FilterClause {
 std::vector<FilterClause> parseFilter(const QString &text, const std::vector<ColumnInfo> &columns);
 bool matches(const std::vector<FilterClause> &filter, const std::vector<Variant> &row);
 
-// Resolves a file name in its folder without regard to case; returns the path as it stands on disk,
-// or an empty text when there is no such file.
-QString findFileNoCase(const QString &path);
-
 } // namespace engine::detail

@@ -59,4 +59,9 @@ QString cannotOpenText(const QString &file) {
         .arg(file);
 }
 
+void raiseSpellings(const QStringList &files) {
+    raise(err::FileAlreadyExists, runtimeErrorText(err::FileAlreadyExists) + QStringLiteral(": '") +
+                                      files.join(QStringLiteral("', '")) + QLatin1Char('\''));
+}
+
 } // namespace engine

@@ -3,6 +3,7 @@
 // as the old runtime raised them: the runtime's own small numbers, the database's large negative ones.
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <stdexcept>
 
@@ -60,5 +61,7 @@ QString runtimeErrorText(std::int32_t number);
 [[noreturn]] void raise(std::int32_t number);
 // The database engine's words for a file it cannot open (DbCannotOpen): in use elsewhere, or no permission.
 QString cannotOpenText(const QString &file);
+// 58 for files that each could be the one a name stands for, naming them all.
+[[noreturn]] void raiseSpellings(const QStringList &files);
 
 } // namespace engine

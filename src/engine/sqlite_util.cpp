@@ -152,19 +152,23 @@ QString quoteIdent(const QString &name) {
     return QLatin1Char('"') + q + QLatin1Char('"');
 }
 
-QString findFileNoCase(const QString &path) {
-    const QFileInfo fi(path);
-    if (fi.exists() && fi.isFile())
-        return fi.absoluteFilePath();
-    const QDir dir = fi.absoluteDir();
-    if (!dir.exists())
-        return {};
-    const QString want = fold(fi.fileName());
-    const QStringList names = dir.entryList(QDir::Files | QDir::NoDotAndDotDot);
-    for (const QString &n : names)
-        if (fold(n) == want)
-            return dir.absoluteFilePath(n);
-    return {};
+} // namespace engine::detail
+
+namespace engine {
+
+QString FindFile(const QString &path) {
+    const QFileInfo info(path);
+    const QDir dir = info.absoluteDir();
+    if (QFileInfo(dir.filePath(info.fileName().toLower())).isFile())
+        return dir.absoluteFilePath(info.fileName().toLower());
+    const QString wanted = detail::fold(info.fileName());
+    QStringList found;
+    for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
+        if (detail::fold(name) == wanted)
+            found << dir.absoluteFilePath(name);
+    if (found.size() > 1)
+        raiseSpellings(found);
+    return found.value(0);
 }
 
-} // namespace engine::detail
+} // namespace engine

@@ -109,9 +109,10 @@ void DeleteFile(const QString &path) {
 void RenameFile(const QString &from, const QString &to) {
     const QString source = existing(from);
     const QString target = QDir(folderOf(to)).filePath(QFileInfo(to).fileName());
-    const QString clash = ListFile(target);
-    // A change of case only is a rename of the file onto itself, not a clash.
-    if (!clash.isEmpty() && QDir(folderOf(target)).filePath(clash) != source)
+    // Only what stands under exactly the new name would be replaced; on a file system that ignores case that
+    // may be the file itself.
+    struct stat st {};
+    if (::lstat(QFile::encodeName(target).constData(), &st) == 0 && !SameFile(source, target))
         engine::raise(engine::err::FileAlreadyExists);
     if (::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) != 0)
         raiseFromErrno(errno);
@@ -131,10 +132,13 @@ bool SameFile(const QString &a, const QString &b) {
            x.st_ino == y.st_ino;
 }
 
+QString WrittenFile(const QString &path) {
+    const QFileInfo target(path);
+    return target.isSymLink() && target.exists() ? target.canonicalFilePath() : target.absoluteFilePath();
+}
+
 void WriteFileWhole(const QString &path, const QByteArray &bytes) {
-    QFileInfo target(path);
-    // The file that a link names is the one replaced, and the link stays.
-    const QString file = target.isSymLink() && target.exists() ? target.canonicalFilePath() : target.absoluteFilePath();
+    const QString file = WrittenFile(path);
     // A write-protected file stays as it is, although the folder would let it be replaced. access() always lets
     // root write, so a file without any write bit is refused by its mode.
     struct stat old {};

@@ -16,8 +16,8 @@ QString ListFile(const QString &path);
 // Deletes the file that ListFile finds for path.
 void DeleteFile(const QString &path);
 
-// Gives the file that ListFile finds for from the name of to (spelled as given). Refuses when a file of
-// that name already exists in any case.
+// Gives the file that ListFile finds for from the name of to (spelled as given). Refuses (58) when something
+// stands under exactly that name already; other spellings of it are other files and stay as they are.
 void RenameFile(const QString &from, const QString &to);
 
 // Writes the file's data and its folder's entry to disk, so a later rename or delete cannot outrun them.
@@ -33,6 +33,10 @@ bool SameFile(const QString &a, const QString &b);
 // succeeded. A file without any write bit is refused, whoever runs the program, and so is a name that cannot
 // be spelt on disk (52).
 void WriteFileWhole(const QString &path, const QByteArray &bytes);
+
+// The file that WriteFileWhole(path) replaces, as an absolute path: the file that a link leads to (the link
+// stays), else path itself.
+QString WrittenFile(const QString &path);
 
 // The whole contents of a plain file. A pipe, a folder or a device is refused without waiting on it, and so
 // is a file larger than maxSize.

@@ -210,6 +210,87 @@ TEST_F(StartUpTest, ReadErrorsAreNotTakenForDamage) {
     closeConnections();
 }
 
+// Linux keeps other spellings of the program's files apart. Start-up works on the lower-case file and leaves
+// every other spelling as it is (a lone one still counts), and where it cannot tell which file is meant it
+// stops naming the files and changes none. The working database's company is "Byg", a copy's "Kopi".
+TEST_F(StartUpTest, AnotherSpellingIsLeftAloneOrNamed) {
+    const QByteArray saved = "\"inddata\",28,1\r\n"; // a project file saved under a database's name
+    const auto stop = [&](int nr, const char *a, const char *b) {
+        return QStringLiteral("Function: Sub Main, Log nr. %1 | Fejlnr.: 58, File already exists: '%2', '%3'")
+            .arg(nr)
+            .arg(at(QLatin1String(a)), at(QLatin1String(b)));
+    };
+    // Copies of the working database are made first, then delivered files renamed, then other files written.
+    const struct {
+        QStringList copies;
+        std::vector<std::pair<QString, QString>> renamed;
+        std::vector<std::pair<const char *, QByteArray>> written;
+        QString stopped;  // empty: start-up goes through
+        QStringList kept; // byte for byte, beside the delivered files after the first start
+    } rows[] = {
+        {{"INDDATA.MDB"}, {}, {}, {}, {"INDDATA.MDB"}},
+        {{},
+         {},
+         {{"System.mdw", saved}, {"PARAM.MDB", saved}, {"Isol.mdb", saved}},
+         {},
+         {"Isol.mdb", "PARAM.MDB", "System.mdw"}},
+        {{"INDDATA.TMP"}, {}, {{"inddata.tmp", {}}}, {}, {"INDDATA.TMP"}},
+        // A lone other spelling is the database; a copy beside it that is no database, or not spelt as the
+        // compaction's own, is deleted before the compaction.
+        {{}, {{"inddata.mdb", "INDDATA.MDB"}}, {{"inddata.tmp", {}}}, {}, {}},
+        {{"INDDATA.TMP"}, {{"inddata.mdb", "Inddata.mdb"}}, {}, {}, {}},
+        // A whole inddata.tmp beside another spelling: a start that stopped before the copy took the name.
+        {{"INDDATA.MDB"}, {{"inddata.mdb", "inddata.tmp"}}, {}, stop(895, "INDDATA.MDB", "inddata.tmp"), {}},
+        {{"Inddata.mdb"}, {{"inddata.mdb", "INDDATA.MDB"}}, {}, stop(894, "INDDATA.MDB", "Inddata.mdb"), {}},
+        {{}, {{"param.mdb", "PARAM.MDB"}}, {{"Param.mdb", saved}}, stop(898, "PARAM.MDB", "Param.mdb"), {}},
+        {{}, {{"system.mdw", "SYSTEM.MDW"}}, {{"System.mdw", saved}}, stop(900, "SYSTEM.MDW", "System.mdw"), {}},
+    };
+    const auto bytes = [&](const QString &name) {
+        QFile f(at(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
+    };
+    for (const auto &row : rows) {
+        closeConnections();
+        for (const QString &f : files())
+            QFile::remove(at(f));
+        testsupport::makeDatabases(dir.path());
+        tablehelpers::sqlOnFile(at(QStringLiteral("inddata.mdb")), QStringLiteral("UPDATE Firma SET Navn = 'Byg'"));
+        for (const QString &name : row.copies) {
+            ASSERT_TRUE(QFile::copy(at(QStringLiteral("inddata.mdb")), at(name)));
+            tablehelpers::sqlOnFile(at(name), QStringLiteral("UPDATE Firma SET Navn = 'Kopi'"));
+        }
+        for (const auto &[from, to] : row.renamed)
+            ASSERT_TRUE(QFile::rename(at(from), at(to)));
+        for (const auto &[name, contents] : row.written)
+            put(name, contents);
+        SCOPED_TRACE(files().join(QLatin1Char(' ')).toStdString());
+        if (!row.stopped.isEmpty()) {
+            // Only a lower-case inddata.mdb may have been compacted before the stop.
+            const QByteArrayList before = image(true);
+            EXPECT_FALSE(start());
+            EXPECT_EQ(shown(), row.stopped);
+            EXPECT_EQ(image(true), before);
+            continue;
+        }
+        std::map<QString, QByteArray> kept;
+        for (const QString &f : row.kept)
+            kept[f] = bytes(f);
+        ASSERT_TRUE(start()) << shown().toStdString();
+        QStringList expected = kDelivered + row.kept, got = files();
+        expected.sort();
+        got.sort();
+        EXPECT_EQ(got, expected);
+        for (const auto &[name, contents] : kept)
+            EXPECT_EQ(bytes(name), contents) << name.toStdString();
+        // The next start works on the same database.
+        for (int run = 0; run < 2; ++run) {
+            EXPECT_EQ(tablehelpers::column(modMain::cnInddata, QStringLiteral("Firma"), QStringLiteral("Navn")).at(0),
+                      engine::Variant(QStringLiteral("Byg")));
+            ASSERT_TRUE(run == 1 || start()) << shown().toStdString();
+        }
+    }
+}
+
 // A second start on a folder that a running program holds shows why, changes no file and ends.
 TEST_F(StartUpTest, SecondStartOnARunningFolderChangesNothing) {
     ASSERT_TRUE(QFile(at(QStringLiteral("inddata.tmp"))).open(QIODevice::WriteOnly)); // left by a failed start

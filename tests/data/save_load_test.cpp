@@ -198,11 +198,14 @@ TEST_F(SaveLoadTest, FailedSaveKeepsTheEarlierFile) {
     EXPECT_EQ(read(leftover), "earlier project");
 }
 
-// A name that reaches one of the program's databases, however it is spelt, or that cannot be spelt back on
-// disk (an old disk's Latin-1 name, read as replacement characters) is refused, and no file changes.
+// A name that reaches one of the program's databases, however it is spelt, any spelling of their names (and of
+// the compaction's copy) beside them, whether such a file is there yet or not, or a name that cannot be spelt
+// back on disk (an old disk's Latin-1 name, read as replacement characters) is refused, and no file changes.
 TEST_F(SaveLoadTest, ANameThatReachesAnotherFileIsRefused) {
     const QString data = folder.file(QStringLiteral("data"));
+    ASSERT_TRUE(QFile::copy(folder.file(QStringLiteral("inddata.mdb")), folder.file(QStringLiteral("INDDATA.MDB"))));
     ASSERT_TRUE(QDir().mkdir(data) && QFile::link(folder.file(QStringLiteral("isol.mdb")), data + "/isol.epx") &&
+                QFile::link(folder.file(QStringLiteral("INDDATA.MDB")), data + "/kopi.epx") &&
                 QFile::link(folder.path(), folder.file(QStringLiteral("program"))) &&
                 ::link(QFile::encodeName(folder.file(QStringLiteral("system.mdw"))).constData(),
                        QFile::encodeName(data + "/hard.epx").constData()) == 0);
@@ -224,10 +227,14 @@ TEST_F(SaveLoadTest, ANameThatReachesAnotherFileIsRefused) {
     };
     const QByteArrayList before = image();
     for (const QString &path : {QStringLiteral("inddata.mdb"), data + "/../param.mdb", data + "/isol.epx",
-                                folder.file(QStringLiteral("program/system.mdw")), data + "/hard.epx", listed}) {
+                                folder.file(QStringLiteral("program/system.mdw")), data + "/hard.epx", listed,
+                                QStringLiteral("INDDATA.MDB"), data + "/kopi.epx", QStringLiteral("inddata.tmp"),
+                                data + "/../Param.mdb", folder.file(QStringLiteral("program/System.MDW"))}) {
         EXPECT_FALSE(save(SaveLoad::kInputTables, path)) << path.toStdString();
         EXPECT_EQ(image(), before) << path.toStdString();
     }
+    // Away from the databases those names are a project file's like any other.
+    EXPECT_TRUE(save(SaveLoad::kInputTables, data + "/INDDATA.MDB"));
     // A file under the name it reads as, as an earlier save made it, is not the one chosen and is not loaded.
     ASSERT_TRUE(save() && QFile::copy(epx, listed));
     EXPECT_FALSE(SaveLoad::LoadInddata(cn, listed));
