@@ -259,6 +259,25 @@ bool IsHeading(const QTextBlock &block) {
            block.begin().fragment().charFormat().anchorNames().contains(QLatin1String(kHeading));
 }
 
+// Qt lays out the block that follows a table without its top margin, unless an empty block, which the layout tucks
+// into the table's border, stands between them. The HTML import leaves that block out when the table ends in an empty
+// cell, and a heading there would sit on the table's rule: the block is put back.
+void SeparateTables(QTextDocument &doc) {
+    std::vector<QTextFrame *> tables;
+    for (auto it = doc.rootFrame()->begin(); !it.atEnd(); ++it)
+        if (QTextFrame *table = it.currentFrame())
+            tables.push_back(table);
+    for (const QTextFrame *table : tables) {
+        QTextCursor after(&doc);
+        after.setPosition(table->lastPosition() + 1);
+        if (after.block().length() <= 1)
+            continue;
+        after.insertBlock();
+        // Plain, so that it joins no list that follows.
+        QTextCursor(after.block().previous()).setBlockFormat(QTextBlockFormat());
+    }
+}
+
 // A run of the body that a page break must not cut: a table (with the remark line that follows it), a list, or any
 // other paragraph, each with the heading and the introducing paragraphs before it.
 struct Unit {
@@ -398,6 +417,7 @@ std::int16_t Paint(const FilledReport &report, QPagedPaintDevice &device) {
     doc.setDocumentMargin(0);
     doc.setDefaultFont(font);
     doc.setHtml(report.html);
+    SeparateTables(doc);
 
     const QFontMetricsF metrics(font, &device);
     const double line = metrics.height();

@@ -34,19 +34,19 @@ void frmMain::WirePickLists() {
     // Each list owns its mechanism.
     const auto add = [&](QComboBox *list, PickListDesign design) { new ui::PickList(list, std::move(design), ctx); };
 
-    add(cmbDaekType, {MatchRule::WholeEntry, true, 795, 796, 800, 805, [this] { OpdaterDaekType(); },
+    add(cmbDaekType, {MatchRule::WholeEntry, 795, 796, 800, 805, [this] { OpdaterDaekType(); },
                       [this](const QString &text) {
                           if (DiffersFromStored(rsInddata, QStringLiteral("daekType"), text))
                               OpdaterDaekType();
                       }});
-    add(cmbDaekSikkerhedsklasse, {MatchRule::Prefix, true, 513, 573, 580, 585, [this] { OpdaterSikkerhedsklasse(); },
+    add(cmbDaekSikkerhedsklasse, {MatchRule::Prefix, 513, 573, 580, 585, [this] { OpdaterSikkerhedsklasse(); },
                                   [this](const QString &text) {
                                       if (DiffersFromStored(rsInddata, QStringLiteral("sikkerhedsklassetext"), text))
                                           OpdaterSikkerhedsklasse();
                                   }});
-    add(cmbDaekKvalitet, {MatchRule::Prefix, true, 490, 493, 500, 507, [this] { OpdaterBetonKvalitet(); },
+    add(cmbDaekKvalitet, {MatchRule::Prefix, 490, 493, 500, 507, [this] { OpdaterBetonKvalitet(); },
                           [this](const QString &) { OpdaterBetonKvalitet(); }});
-    add(cmbMKlasse, {MatchRule::Prefix, true, 520, 523, 527, 533,
+    add(cmbMKlasse, {MatchRule::Prefix, 520, 523, 527, 533,
                      [this] {
                          OpdaterMiljoeklasse();
                          GemInddata();
@@ -55,22 +55,22 @@ void frmMain::WirePickLists() {
                          if (DiffersFromStored(rsInddata, QStringLiteral("Miljøklasse"), text))
                              OpdaterMiljoeklasse();
                      }});
-    add(cmbIsoleringType, {MatchRule::Prefix, true, 595, 596, 600, 605, [this] { OpdaterIsolering(); },
+    add(cmbIsoleringType, {MatchRule::Prefix, 595, 596, 600, 605, [this] { OpdaterIsolering(); },
                            [this](const QString &text) {
                                if (!HeldBy(txtIsoleringType, text, QStringLiteral("<ingen isolering>")))
                                    OpdaterIsolering();
                            }});
-    add(cmbMellemlagType, {MatchRule::Prefix, true, 540, 541, 545, 550, [this] { OpdaterMellemlag(); },
+    add(cmbMellemlagType, {MatchRule::Prefix, 540, 541, 545, 550, [this] { OpdaterMellemlag(); },
                            [this](const QString &) { OpdaterMellemlag(); }});
-    add(cmbTerraenType, {MatchRule::Prefix, true, 558, 561, 565, 570, [this] { OpdaterTerraen(); },
+    add(cmbTerraenType, {MatchRule::Prefix, 558, 561, 565, 570, [this] { OpdaterTerraen(); },
                          [this](const QString &) { OpdaterTerraen(); }});
-    add(cmbLastType, {MatchRule::CapitalisedPrefix, true, 720, 755, 760, 765, [this] { VisLast(*dataLast); },
+    add(cmbLastType, {MatchRule::CapitalisedPrefix, 720, 755, 760, 765, [this] { VisLast(*dataLast); },
                       [this](const QString &text) {
                           if (!HeldBy(txtLastType, text, QStringLiteral("<ingen last>")))
                               VisLast(*dataLast);
                       }});
-    add(cmbLastForm, {MatchRule::CapitalisedPrefix, false, 620, 0, 630, 635, [this] { OpdaterLastForm(); },
+    add(cmbLastForm, {MatchRule::CapitalisedPrefix, 620, 623, 630, 635, [this] { OpdaterLastForm(); },
                       [this](const QString &) { OpdaterLastForm(); }});
-    add(cmbLastPlacering, {MatchRule::CapitalisedPrefix, true, 646, 650, 655, 660, [this] { OpdaterLastPlacering(); },
+    add(cmbLastPlacering, {MatchRule::CapitalisedPrefix, 646, 650, 655, 660, [this] { OpdaterLastPlacering(); },
                            [this](const QString &) { OpdaterLastPlacering(); }});
 }

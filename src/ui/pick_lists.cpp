@@ -72,8 +72,7 @@ bool PickList::eventFilter(QObject *watched, QEvent *event) {
         return false;
     const int key = static_cast<QKeyEvent *>(event)->key();
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-    if (design_.keyDown)
-        KeyDown(enter ? 13 : key);
+    KeyDown(enter ? 13 : key);
     // Enter is the list's own business: the combo box must not pick an entry of its own accord.
     return enter;
 }

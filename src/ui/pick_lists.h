@@ -37,7 +37,6 @@ struct PickListContext {
 
 struct PickListDesign {
     MatchRule rule = MatchRule::Prefix;
-    bool keyDown = true; // a list without a KeyDown procedure ignores keys, Enter too
     // Statement numbers: Click; KeyDown (flag, Enter); LostFocus (the first five steps from lostFocusFirst,
     // the refresh at lostFocusLast).
     std::int32_t clickNr = 0;

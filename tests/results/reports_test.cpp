@@ -20,12 +20,18 @@ protected:
     void SetUp() override {
         ResultsFixture::SetUp();
         platform::setReportService(std::make_shared<platform::QtReportService>([] { return modMain::cnInddata; }));
-        resultstest::writeCompany();
     }
 
-    QString print(const char *definition, bool concrete, bool twoLayers) {
+    // The whole project written afresh, changed by the statements, and printed.
+    QString print(const char *definition, bool concrete, bool twoLayers,
+                  std::initializer_list<const char *> changes = {}) {
+        for (const char *table : {"ResultatBeton", "ResultatBrugdef", "ResultatArmering", "ResultatOplysning"})
+            sql(QStringLiteral("DELETE FROM ") + QString::fromUtf8(table));
+        resultstest::writeCompany();
         resultstest::writeInput(concrete, twoLayers);
         resultstest::writeResults(concrete, twoLayers);
+        for (const char *change : changes)
+            sql(QString::fromUtf8(change));
         PrintPrepare::PrintFormat();
         EXPECT_TRUE(messages->shown.empty());
         const QString pdf = out.filePath(QString::fromUtf8(definition) + QStringLiteral(".pdf"));
@@ -131,6 +137,40 @@ TEST_F(ReportsTest, OtherSlabTypesPrintTheirStressesAndNoReinforcement) {
     const QString one = print("Bruger1.rpt", false, false);
     expectAll(one, {"Regningsmæssige spændinger", "EPS 150"});
     expectNone(one, {"EPS 80 Gulv", "Nederste lag"});
+}
+
+// A heading under a table stands as far below it when the table ends in empty cells as when they are filled: no
+// e-mail, no description, no top reinforcement or a layer without its wet conductivity must not pull the heading
+// up onto the table's rule.
+TEST_F(ReportsTest, AHeadingUnderATableKeepsItsRoomWhenTheLastCellsAreEmpty) {
+    const struct {
+        const char *definition;
+        bool concrete, twoLayers;
+        std::vector<const char *> headings;
+    } rows[] = {
+        {"Beton.rpt",
+         true,
+         true,
+         {"Projekt", "Dæk", "Laster", "Mellemlag", "Fundering", "Resultater", "Armering", "Oplysninger"}},
+        {"Beton1.rpt", true, false, {"Oplysninger"}},
+        {"Bruger1.rpt", false, false, {"Projekt", "Dæk", "Mellemlag"}},
+    };
+    for (const auto &row : rows) {
+        std::vector<double> filled;
+        print(row.definition, row.concrete, row.twoLayers);
+        for (const char *heading : row.headings)
+            filled.push_back(testsupport::SpaceAbove(lastPdf, QString::fromUtf8(heading)));
+        print(row.definition, row.concrete, row.twoLayers,
+              {"UPDATE Firma SET \"e-mail\" = ''", "UPDATE projekt SET tekst = NULL",
+               "UPDATE ResultatArmering SET \"As\" = 0, a = 0 WHERE Overside",
+               "UPDATE inddataisolering SET LambdaVåd = NULL"});
+        for (size_t i = 0; i < filled.size(); ++i) {
+            const char *heading = row.headings[i];
+            EXPECT_GT(filled[i], 9) << row.definition << " " << heading;
+            EXPECT_NEAR(testsupport::SpaceAbove(lastPdf, QString::fromUtf8(heading)), filled[i], 0.1)
+                << row.definition << " " << heading;
+        }
+    }
 }
 
 TEST_F(ReportsTest, EveryDefinitionIsInstalledInTheProgramFolder) {

@@ -211,7 +211,7 @@ TEST_F(TypingTest, OpeningIsNotLeavingTheListAndAMouseChoiceInItIsTakenAtOnce) {
         {Page::Layers, "cmbMellemlagType", "int", "Intet", 542, 540},
         {Page::Layers, "cmbTerraenType", "b", "Brugerdefineret", 562, 558},
         {Page::Loads, "cmbLastType", "punkt", "Punktlast", 756, 720},
-        {Page::Loads, "cmbLastForm", "kv", "Kvadrat", 0, 620},
+        {Page::Loads, "cmbLastForm", "kv", "Kvadrat", 624, 620},
         {Page::Loads, "cmbLastPlacering", "k", "Kant", 651, 646},
     };
     for (const auto &row : rows) {
@@ -240,6 +240,52 @@ TEST_F(TypingTest, OpeningIsNotLeavingTheListAndAMouseChoiceInItIsTakenAtOnce) {
         EXPECT_EQ(list->currentText(), QString::fromUtf8(row.choice));
         EXPECT_NE(m->LogNr, 0);
         EXPECT_NE(m->LogNr, row.click);
+        m.reset();
+    }
+}
+
+// Enter in any list takes the typed beginning as the entry it begins and refreshes the page; the arrow keys step
+// through the list and refresh nothing, for the Click that the step raises finds the flag that the key set.
+TEST_F(TypingTest, EnterInEachListTakesTheTypedBeginningAndArrowKeysRefreshNothing) {
+    const struct {
+        Page page;
+        const char *list, *typed, *entry, *next; // next: the entry after it, one Down on
+        std::int32_t click;
+    } rows[] = {
+        {Page::Slab, "cmbDaekType", "beton", "Beton", "Spånplade P5, 22 mm", 795},
+        {Page::Slab, "cmbDaekSikkerhedsklasse", "l", "Lav", "Normal", 513},
+        {Page::Slab, "cmbDaekKvalitet", "c2", "C20/25", "C25/30", 490},
+        {Page::Slab, "cmbMKlasse", "m", "Moderat", "Aggressiv", 520},
+        {Page::Layers, "cmbIsoleringType", "eps 1", "EPS 100", "EPS 150", 595},
+        {Page::Layers, "cmbMellemlagType", "int", "Intet", "Singels 4-8 mm", 540},
+        {Page::Layers, "cmbTerraenType", "mor", "Moræneler", "Morænesand", 558},
+        {Page::Loads, "cmbLastType", "hjul", "Hjultryk", "Punktlast", 720},
+        {Page::Loads, "cmbLastForm", "kv", "Kvadrat", "Cirkel", 620},
+        {Page::Loads, "cmbLastPlacering", "k", "Kant", "Fuge", 646},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.list);
+        showWizard(row.page);
+        auto *list = m->findChild<QComboBox *>(QString::fromUtf8(row.list));
+        typeInto(list, QString::fromUtf8(row.typed));
+        m->LogNr = 0;
+        keyClick(list, Qt::Key_Return);
+        EXPECT_EQ(list->currentText(), QString::fromUtf8(row.entry));
+        EXPECT_NE(m->LogNr, 0);
+        // The refresh may have moved the focus on.
+        for (int i = 0; i < 2 && focused() != list; ++i) {
+            list->setFocus();
+            uitest::processEvents();
+        }
+        ASSERT_EQ(focused(), list);
+        messages->shown.clear(); // what the refresh had to say
+        m->LogNr = 0;
+        m->sketchRuns = 0;
+        keyClick(list, Qt::Key_Down);
+        EXPECT_EQ(list->currentText(), QString::fromUtf8(row.next));
+        EXPECT_EQ(m->LogNr, row.click);
+        EXPECT_EQ(m->sketchRuns, 0);
+        EXPECT_TRUE(messages->shown.empty());
         m.reset();
     }
 }
