@@ -4,6 +4,7 @@
 namespace Module1 {
 
 // 8, 4 or 2 lanes, or 0 for the widest the processor has; false (and no change) when the processor lacks it.
-bool useSolverLanes(int lanes);
+// split: the 8 lanes built for any processor, each vector split into narrower ones; the same bits, only slower.
+bool useSolverLanes(int lanes, bool split = false);
 
 } // namespace Module1
