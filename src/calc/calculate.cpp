@@ -8,11 +8,13 @@
 namespace calc {
 
 int Calculate(std::int32_t &logNr, const std::function<int()> &prepare) {
-    int status = 0;
-    engine::AsOneWrite(modMain::cnInddata, [&logNr, &prepare, &status] {
-        logNr = 481;
-        if ((status = prepare()) != 0)
-            return;
+    // The input that prepare commits is stored before the calculation's one write, not in it: results that
+    // cannot be stored must not take the user's last edit back with them.
+    logNr = 481;
+    int status = prepare();
+    if (status != 0)
+        return status;
+    engine::AsOneWrite(modMain::cnInddata, [&logNr, &status] {
         logNr = 482;
         if ((status = Module1::Beregn1(true)) != 0)
             return;

@@ -323,8 +323,14 @@ void Connection::Open(const QString &connectionString) {
     sqlite3 *db = openFile(path, false);
     checkDatabasePassword(db, path, keys.value(QStringLiteral("jet oledb:database password")));
     d_->db = db;
-    d_->exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
-    d_->loadTables();
+    try {
+        d_->exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        d_->loadTables();
+    } catch (const RuntimeError &) {
+        // Half open is closed: a second Open must not be refused, nor find no tables.
+        Close();
+        throw;
+    }
 }
 
 void Connection::Close() {
@@ -359,13 +365,21 @@ void Connection::CommitTrans() {
     d_->requireOpen();
     if (d_->transDepth == 0)
         raise(err::DbFailure, QStringLiteral("No transaction is active."));
-    --d_->transDepth;
+    const int depth = --d_->transDepth;
     try {
-        d_->exec(d_->transDepth == 0 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE t%1").arg(d_->transDepth));
+        d_->exec(depth == 0 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE t%1").arg(depth));
     } catch (const RuntimeError &) {
-        // A commit that fails (a full disk) leaves the transaction open, to be rolled back.
-        if (!sqlite3_get_autocommit(d_->db) || d_->transDepth > 0)
-            ++d_->transDepth;
+        // A commit that fails (the file held by another program past the busy wait, a full disk) takes its
+        // writes back. Left open, the transaction would take in every later write and lose it at the close.
+        // SQLite has rolled back by itself after some failures; the error reported is the commit's.
+        if (sqlite3_get_autocommit(d_->db))
+            d_->transDepth = 0;
+        else if (depth == 0)
+            sqlite3_exec(d_->db, "ROLLBACK", nullptr, nullptr, nullptr);
+        else
+            sqlite3_exec(d_->db, QStringLiteral("ROLLBACK TO t%1; RELEASE t%1").arg(depth).toUtf8().constData(),
+                         nullptr, nullptr, nullptr);
+        ++d_->writes;
         throw;
     }
 }

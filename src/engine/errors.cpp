@@ -39,6 +39,9 @@ QString runtimeErrorText(std::int32_t number) {
     case err::NoCurrentRecord:
         return QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. Requested "
                               "operation requires a current record.");
+    case err::FieldTooSmall:
+        return QStringLiteral("The field is too small to accept the amount of data you attempted to add.  Try "
+                              "inserting or pasting less data.");
     case err::NotAllowedInContext:
         return QStringLiteral("Operation is not allowed in this context.");
     case err::ItemNotFound:

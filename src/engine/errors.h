@@ -42,6 +42,7 @@ constexpr std::int32_t InvalidFileFormat = 321;
 constexpr std::int32_t NoCurrentRecord = 3021;
 constexpr std::int32_t DbNotADatabase = 3049;
 constexpr std::int32_t DbCannotOpen = 3051;
+constexpr std::int32_t FieldTooSmall = 3163;
 constexpr std::int32_t NotAllowedInContext = 3219;
 constexpr std::int32_t ItemNotFound = 3265;
 constexpr std::int32_t ObjectClosed = 3704;

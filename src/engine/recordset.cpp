@@ -478,13 +478,30 @@ void Recordset::setFilter(const QString &filter) {
 
 QString Recordset::tableName() const { return d_->table; }
 
-Variant Field::Value() const { return rs_->current()[static_cast<size_t>(index_)]; }
+namespace {
+
+// A field handed out before its recordset was closed (or opened again on other columns) points nowhere.
+const ColumnInfo &columnOf(const RecordsetImpl &d, int index) {
+    if (!d.open)
+        raise(err::ObjectClosed);
+    if (index >= static_cast<int>(d.columns.size()))
+        raise(err::ItemNotFound);
+    return d.columns[static_cast<size_t>(index)];
+}
+
+} // namespace
+
+Variant Field::Value() const {
+    const std::vector<Variant> &row = rs_->current();
+    columnOf(*rs_, index_);
+    return row[static_cast<size_t>(index_)];
+}
 
 void Field::setValue(const Variant &value) const {
     RecordsetImpl &d = *rs_;
     d.requireUpdatable();
     d.current();
-    const ColumnInfo &c = d.columns[static_cast<size_t>(index_)];
+    const ColumnInfo &c = columnOf(d, index_);
     if (c.autoIncrement)
         raise(-2147217887, QStringLiteral("Multiple-step operation generated errors. Check each status value."));
     Variant v = value;
@@ -514,13 +531,14 @@ void Field::setValue(const Variant &value) const {
         d.editMode = adEditInProgress;
 }
 
-QString Field::Name() const { return rs_->columns[static_cast<size_t>(index_)].name; }
+QString Field::Name() const { return columnOf(*rs_, index_).name; }
 
-int Field::Type() const { return rs_->columns[static_cast<size_t>(index_)].type; }
+int Field::Type() const { return columnOf(*rs_, index_).type; }
 
 Variant Field::Property(const QString &name) const {
+    const ColumnInfo &c = columnOf(*rs_, index_);
     if (name.compare(QLatin1String("ISAUTOINCREMENT"), Qt::CaseInsensitive) == 0)
-        return Variant(rs_->columns[static_cast<size_t>(index_)].autoIncrement);
+        return Variant(c.autoIncrement);
     raise(err::ItemNotFound);
 }
 

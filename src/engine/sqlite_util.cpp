@@ -34,10 +34,16 @@ void raiseDb(sqlite3 *db, const QString &context) {
     if (const std::optional<Cause> cause =
             causeOf(code, db ? QString::fromUtf8(sqlite3_db_filename(db, "main")) : QString()))
         msg = cause->text;
+    // A text column's width is a CHECK on the text's length.
+    const bool tooLong = code == SQLITE_CONSTRAINT_CHECK && msg.contains(QLatin1String("length("));
+    if (tooLong)
+        msg = runtimeErrorText(err::FieldTooSmall);
     if (!context.isEmpty())
         msg = context + QStringLiteral(": ") + msg;
     std::int32_t number = err::DbFailure;
-    if ((code & 0xff) == SQLITE_CONSTRAINT || msg.contains(QLatin1String("Data type mismatch")))
+    if (tooLong)
+        number = err::FieldTooSmall;
+    else if ((code & 0xff) == SQLITE_CONSTRAINT || msg.contains(QLatin1String("Data type mismatch")))
         number = err::DbIntegrity;
     else if (msg.contains(QLatin1String("no such table")))
         number = err::DbNoSuchTable;

@@ -2,6 +2,7 @@
 // AsOneWrite: writes grouped into one transaction: one sync to disk instead of one per row. After a run-time
 // error the rows written before it are committed all the same, so the tables end as row-by-row writing would
 // have left them, and the error that stopped the work is the one that rises, not a failing commit after it.
+// A commit that fails keeps none of the group's rows (CommitTrans takes them back).
 // AllOrNothing: every write of body stays, or none does (a failing commit included).
 
 #include "engine/engine.h"
@@ -26,7 +27,6 @@ template <class Body> void AllOrNothing(Connection &cn, Body &&body) {
     cn.BeginTrans();
     try {
         body();
-        cn.CommitTrans();
     } catch (...) {
         try {
             cn.RollbackTrans();
@@ -34,6 +34,8 @@ template <class Body> void AllOrNothing(Connection &cn, Body &&body) {
         }
         throw;
     }
+    // A failing commit has taken the writes back; a rollback after it would take back an enclosing group's.
+    cn.CommitTrans();
 }
 
 } // namespace engine

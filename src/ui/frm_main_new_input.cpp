@@ -32,7 +32,7 @@ void frmMain::NewInput() {
     LogNr = 842;
     rsInddata = dataInddata;
     rsIsolering = dataIsolering;
-    engine::AsOneWrite(modMain::cnInddata, [this] {
+    const auto reset = [this] {
         LogNr = 843;
         ui::DataSource &last = *dataLast;
         last.MoveFirst();
@@ -75,7 +75,17 @@ void frmMain::NewInput() {
             projekt.Fields(name).setValue(value);
         projekt.Update();
         projekt.Close();
-    });
+    };
+    try {
+        engine::AsOneWrite(modMain::cnInddata, reset);
+    } catch (const engine::RuntimeError &) {
+        // The pages show what is stored, not the defaults they took on the way (a store that failed kept none of
+        // them); the report names the step that failed.
+        const std::int32_t failedAt = LogNr;
+        Form_Activate();
+        LogNr = failedAt;
+        throw;
+    }
 
     LogNr = 851;
     ChangeCheck::SaveInddataValues();

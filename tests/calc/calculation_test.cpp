@@ -3,16 +3,19 @@
 
 #include "calc/analysis_solver.h"
 #include "calc/analysis_state.h"
+#include "calc/calculate.h"
 #include "calc/design.h"
 #include "calc/design_input.h"
 #include "data/error_report.h"
 #include "data/table_helpers.h"
 #include "engine/errors.h"
 #include "platform/message_box.h"
+#include "support/file_lock.h"
 
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace M1 = Module1;
 namespace M2 = Module2;
@@ -423,3 +426,37 @@ TEST_F(Calculation, RunTimeErrorIsShownWithItsProcedureAndStatementAndWhatWasWri
     expectRaises([] { M2::Beregn2(); }, err::ObjectClosed, "Beregn2", 3);
     EXPECT_TRUE(shown().contains(QStringLiteral("Function: Beregn2, Log nr. 3\r")));
 }
+
+namespace {
+
+// Results that cannot be stored (another program reads the file while they are committed) keep none of their rows
+// and take nothing back of the input that the check stored before them; the next write is stored.
+TEST_F(Calculation, ResultsThatCannotBeStoredLeaveTheInputAndThePreviousResults) {
+    std::int32_t logNr = 0;
+    ASSERT_EQ(0, calc::Calculate(logNr, [] { return 0; }));
+    const std::vector<Variant> previous = column("ResultatBeton", "Deformation");
+    testsupport::shortenBusyWait(modMain::cnInddata);
+    std::optional<testsupport::FileReader> reader;
+    QString error;
+    try {
+        calc::Calculate(logNr, [&] {
+            tablehelpers::setFirst(modMain::cnInddata, "inddatalast", "Størrelse", 60.0); // the page's last edit
+            reader.emplace(folder.file("inddata.mdb"));
+            return 0;
+        });
+    } catch (const engine::RuntimeError &e) {
+        error = e.description();
+    }
+    EXPECT_TRUE(error.endsWith("file already in use.")) << error.toStdString();
+    EXPECT_EQ(logNr, 484);
+    EXPECT_TRUE(messages->shown.empty());
+    reader.reset();
+    tablehelpers::setFirst(modMain::cnInddata, "projekt", "tekst", QStringLiteral("later"));
+    modMain::cnInddata.Close();
+    modMain::cnInddata = folder.open(QStringLiteral("inddata.mdb"));
+    EXPECT_DOUBLE_EQ(column("inddatalast", "Størrelse").at(0).toDouble(), 60.0);
+    EXPECT_EQ(column("ResultatBeton", "Deformation"), previous);
+    EXPECT_EQ(column("projekt", "tekst").at(0).toString(), "later");
+}
+
+} // namespace

@@ -1,12 +1,15 @@
 #include "data/account.h"
 #include "engine/checked.h"
 #include "engine/engine.h"
+#include "engine/transaction.h"
 #include "support/databases.h"
+#include "support/file_lock.h"
 
 #include <QFile>
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
+#include <optional>
 #include <sqlite3.h>
 
 using namespace engine;
@@ -18,9 +21,42 @@ CREATE TABLE "inddata" ("daekType" TEXT DEFAULT '', "dæktykkelse" DOUBLE DEFAUL
 CREATE TABLE "inddatalast" ("lastid" DOUBLE DEFAULT 0, "Lasttype" TEXT DEFAULT '', "Størrelse" DOUBLE DEFAULT 0);
 CREATE TABLE "ResultatArmering" ("ID" INTEGER PRIMARY KEY AUTOINCREMENT, "Staaltype" SMALLINT, "Diameter" INTEGER,
                                  "Overside" BIT, "As" DOUBLE);
-CREATE TABLE "beta" ("x" TEXT);
+CREATE TABLE "beta" ("x" VARCHAR(8) CHECK (length("x") <= 8));
 INSERT INTO "inddata" DEFAULT VALUES;
 )sql";
+
+// A disk that fills up on demand: the default file system of every database opened while it lives.
+class DiskFull {
+public:
+    DiskFull() {
+        vfs_ = *sqlite3_vfs_find(nullptr);
+        vfs_.zName = "diskfull";
+        vfs_.xOpen = open;
+        sqlite3_vfs_register(&vfs_, 1);
+    }
+    ~DiskFull() { sqlite3_vfs_unregister(&vfs_); }
+    static inline bool full = false;
+
+private:
+    static inline sqlite3_vfs vfs_;
+    static inline const sqlite3_io_methods *real_ = nullptr;
+    static inline sqlite3_io_methods methods_;
+    static int write(sqlite3_file *f, const void *data, int n, sqlite3_int64 at) {
+        return full ? SQLITE_FULL : real_->xWrite(f, data, n, at);
+    }
+    static int open(sqlite3_vfs *, sqlite3_filename name, sqlite3_file *f, int flags, int *outFlags) {
+        sqlite3_vfs *os = sqlite3_vfs_find("unix");
+        const int rc = os->xOpen(os, name, f, flags, outFlags);
+        // Only the database file fills up: its pages are what a commit writes.
+        if (rc == SQLITE_OK && f->pMethods && (flags & SQLITE_OPEN_MAIN_DB)) {
+            real_ = f->pMethods;
+            methods_ = *real_;
+            methods_.xWrite = write;
+            f->pMethods = &methods_;
+        }
+        return rc;
+    }
+};
 
 // Stands for any database error: their numbers are negative.
 constexpr int kDbError = std::numeric_limits<int>::min();
@@ -32,6 +68,15 @@ int errorOf(const std::function<void()> &f) {
         return e.number();
     }
     return 0;
+}
+
+QString errorText(const std::function<void()> &f) {
+    try {
+        f();
+    } catch (const RuntimeError &e) {
+        return e.description();
+    }
+    return {};
 }
 
 class EngineTest : public ::testing::Test {
@@ -118,6 +163,49 @@ TEST_F(EngineTest, AddNewDeleteAndMoveLastKeepTheOrderOfTheRows) {
     EXPECT_TRUE(table("inddatalast").Eof());
 }
 
+// A commit that fails (another program reading the file past the busy wait, a full disk) takes its group back
+// and leaves the connection out of it: a later write is in the file when it is opened again.
+TEST_F(EngineTest, AFailedCommitKeepsNoneOfItsGroupAndLaterWritesAreStored) {
+    cn.Close();
+    DiskFull disk;
+    // clang-format off
+    const struct { bool reader, allOrNothing, bodyFails; const char *error; } cases[] = {
+        {true, false, false, "file already in use."}, {true, false, true, "Overflow"},
+        {true, true, false, "file already in use."}, {false, false, false, "Not enough space on disk."},
+        {false, false, true, "Overflow"}, {false, true, false, "Not enough space on disk."},
+    };
+    // clang-format on
+    for (const auto &c : cases) {
+        const std::string name = std::string(c.reader ? "reader" : "disk full") + (c.allOrNothing ? " all" : "") +
+                                 (c.bodyFails ? " body fails" : "");
+        cn = folder.open("engine.mdb");
+        testsupport::shortenBusyWait(cn);
+        cn.Execute("DELETE FROM beta");
+        std::optional<testsupport::FileReader> reader;
+        const auto body = [&] {
+            cn.Execute("INSERT INTO beta (x) VALUES ('group')");
+            if (c.reader)
+                reader.emplace(folder.file("engine.mdb"));
+            DiskFull::full = !c.reader;
+            if (c.bodyFails)
+                engine::raise(err::Overflow);
+        };
+        const QString error = errorText([&] { c.allOrNothing ? AllOrNothing(cn, body) : AsOneWrite(cn, body); });
+        EXPECT_TRUE(error.endsWith(QLatin1String(c.error))) << name << ": " << error.toStdString();
+        DiskFull::full = false;
+        reader.reset();
+        EXPECT_EQ(errorText([&] { cn.RollbackTrans(); }), "No transaction is active.") << name;
+        cn.Execute("INSERT INTO beta (x) VALUES ('later')");
+        cn.Close();
+        cn = folder.open("engine.mdb");
+        QStringList rows;
+        for (Recordset rs = table("beta"); !rs.Eof(); rs.MoveNext())
+            rows << rs.Fields("x").Value().toString();
+        EXPECT_EQ(rows, QStringList({"later"})) << name;
+        cn.Close();
+    }
+}
+
 // The filters, SQL texts and schema in the forms the program uses them; truth values are stored as -1.
 TEST_F(EngineTest, JetFiltersSqlAndSchema) {
     cn.Execute("INSERT INTO ResultatArmering (Staaltype, Diameter, Overside, [As]) VALUES (1, 6, 0, 106), "
@@ -165,8 +253,19 @@ TEST_F(EngineTest, RefusalsRaiseTheirNumbers) {
     Connection bad;
     QString wrongPassword = data::ConnectionString("engine.mdb");
     wrongPassword.replace("Database Password=" + data::kPassword, "Database Password=wrong");
+    // Fields handed out before their recordset closed, or opened again on fewer columns.
+    Recordset closed = table("inddata"), reopened = table("inddata"), beta = table("beta");
+    const Field type = closed.Fields("daekType"), third = reopened.Fields(2);
+    closed.Close();
+    reopened.Close();
+    reopened.Open("beta", cn, adOpenDynamic, adLockPessimistic, adCmdTable);
     // clang-format off
     const std::pair<std::function<void()>, int> cases[] = {
+        {[&] { type.Name(); }, err::ObjectClosed}, {[&] { type.Type(); }, err::ObjectClosed},
+        {[&] { type.Property("ISAUTOINCREMENT"); }, err::ObjectClosed}, {[&] { type.Value(); }, err::NoCurrentRecord},
+        {[&] { third.Name(); }, err::ItemNotFound}, {[&] { reopened.AddNew(), third.Value(); }, err::ItemNotFound},
+        {[&] { cn.Execute("INSERT INTO beta (x) VALUES ('123456789')"); }, err::FieldTooSmall},
+        {[&] { beta.AddNew(), beta.Fields("X") = "123456789", beta.Update(); }, err::FieldTooSmall},
         {[&] { in.Fields("nosuchfield"); }, err::ItemNotFound},
         {[&] { in.Fields(in.FieldCount()); }, err::ItemNotFound},
         {[&] { in.Fields("dæktykkelse").Value().toDouble(); }, err::InvalidUseOfNull},
@@ -186,10 +285,19 @@ TEST_F(EngineTest, RefusalsRaiseTheirNumbers) {
         EXPECT_EQ(cases[i].second == kDbError && number < 0 ? kDbError : number, cases[i].second) << "case " << i;
     }
     EXPECT_TRUE(loads.Bof() && loads.Eof());
+    EXPECT_TRUE(table("beta").Eof());
     EXPECT_FALSE(QFile::exists(folder.file("none.mdb"))) << "a missing database is never made";
     QFile::rename(folder.file("engine.mdb"), folder.file("ENGINE.MDB"));
-    // A failed open leaves the connection closed (an open one refuses a second open).
+    // A failed open leaves the connection closed (an open one refuses a second open), also when it fails after
+    // the file is open: here another program keeps it in WAL mode and reads, so the journal mode cannot change.
+    cn.Close();
+    sqlite3 *other = nullptr;
+    sqlite3_open(QFile::encodeName(folder.file("ENGINE.MDB")).constData(), &other);
+    sqlite3_exec(other, "PRAGMA journal_mode=WAL; BEGIN; SELECT count(*) FROM beta", nullptr, nullptr, nullptr);
+    EXPECT_LT(errorOf([&] { bad.Open(data::ConnectionString("engine.mdb")); }), 0);
+    sqlite3_close(other);
     EXPECT_NO_THROW(bad.Open(data::ConnectionString("engine.mdb"))) << "file names are found in any case";
+    EXPECT_NO_THROW(Recordset().Open("beta", bad)) << "the tables are known";
 }
 
 // A working database made before the password carried a check value opens as it did, and a wrong password in

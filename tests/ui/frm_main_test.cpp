@@ -4,6 +4,7 @@
 #include "calc/design_input.h"
 #include "kit/command_button.h"
 #include "page_script.h"
+#include "support/file_lock.h"
 
 using engine::Variant;
 
@@ -99,6 +100,18 @@ TEST_F(WindowTest, NewInputAsksWhenChangedAndResetsEveryFieldOfEveryRecordButThe
     store("inddatalast", "PartialK", 3.0);
     ChangeCheck::SaveInddataValues();
     run({"do Command1_Click | msg~Function: frmMain, Log nr. 848 | db inddatalast.PartialK=1"});
+}
+
+// New input that cannot be stored (another program reads the file meanwhile) is reported with its step, and the
+// pages show the stored input again, which it left alone.
+TEST_F(WindowTest, NewInputThatCannotBeStoredLeavesThePagesShowingTheStoredInput) {
+    showLoadPage();
+    run({"store inddatalast.Størrelse=12 | store inddata.dæktykkelse=200 | do Form_Activate | txtLastStorrelse=12"});
+    ChangeCheck::SaveInddataValues();
+    testsupport::shortenBusyWait(modMain::cnInddata);
+    testsupport::FileReader reader(folder.file(QStringLiteral("inddata.mdb")));
+    run({"do Command1_Click | msg~Function: frmMain, Log nr. 850\rFejlnr.: -2147467259, Could not use | "
+         "txtLastStorrelse=12 | txtDaekTykkelse=200 | db inddatalast.Størrelse=12 | db inddata.dæktykkelse=200"});
 }
 
 TEST_F(WindowTest, AListRunsItsLostFocusBeforeACommandAndARefusalStopsIt) {

@@ -67,12 +67,16 @@ TEST_F(IndstillingerTest, OkStoresBothRecordsAndOnlyTheProjectCountsAsAChange) {
     EXPECT_TRUE(messages->shown.empty());
 }
 
-// A text longer than its column is refused: reported with the step, and the dialog stays open.
+// A text longer than its column is refused in the engine's words for it: reported with the step, and the dialog
+// stays open.
 TEST_F(IndstillingerTest, RefusedUpdatesAndAMissingTableAreReportedWithTheirStep) {
     open();
     dlg->txtTekst->setText(QString(300, QLatin1Char('x')));
     dlg->btnOK_Click();
     EXPECT_EQ(messages->shown.at(0).icon, platform::Icon::Critical);
+    EXPECT_EQ(messages->shown.at(0).text.split(QChar(13)).value(2),
+              "Fejlnr.: 3163, The field is too small to accept the amount of data you attempted to add.  Try "
+              "inserting or pasting less data.");
     EXPECT_EQ(reportedStep(), "Function: frmIndstillinger, Log nr. 5");
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(stored("projekt", "tekst"), one("Hal 2"));
