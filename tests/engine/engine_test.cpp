@@ -3,6 +3,7 @@
 #include "engine/engine.h"
 #include "engine/transaction.h"
 #include "support/databases.h"
+#include "support/failing_disk.h"
 #include "support/file_lock.h"
 
 #include <QFile>
@@ -24,39 +25,6 @@ CREATE TABLE "ResultatArmering" ("ID" INTEGER PRIMARY KEY AUTOINCREMENT, "Staalt
 CREATE TABLE "beta" ("x" VARCHAR(8) CHECK (length("x") <= 8));
 INSERT INTO "inddata" DEFAULT VALUES;
 )sql";
-
-// A disk that fills up on demand: the default file system of every database opened while it lives.
-class DiskFull {
-public:
-    DiskFull() {
-        vfs_ = *sqlite3_vfs_find(nullptr);
-        vfs_.zName = "diskfull";
-        vfs_.xOpen = open;
-        sqlite3_vfs_register(&vfs_, 1);
-    }
-    ~DiskFull() { sqlite3_vfs_unregister(&vfs_); }
-    static inline bool full = false;
-
-private:
-    static inline sqlite3_vfs vfs_;
-    static inline const sqlite3_io_methods *real_ = nullptr;
-    static inline sqlite3_io_methods methods_;
-    static int write(sqlite3_file *f, const void *data, int n, sqlite3_int64 at) {
-        return full ? SQLITE_FULL : real_->xWrite(f, data, n, at);
-    }
-    static int open(sqlite3_vfs *, sqlite3_filename name, sqlite3_file *f, int flags, int *outFlags) {
-        sqlite3_vfs *os = sqlite3_vfs_find("unix");
-        const int rc = os->xOpen(os, name, f, flags, outFlags);
-        // Only the database file fills up: its pages are what a commit writes.
-        if (rc == SQLITE_OK && f->pMethods && (flags & SQLITE_OPEN_MAIN_DB)) {
-            real_ = f->pMethods;
-            methods_ = *real_;
-            methods_.xWrite = write;
-            f->pMethods = &methods_;
-        }
-        return rc;
-    }
-};
 
 // Stands for any database error: their numbers are negative.
 constexpr int kDbError = std::numeric_limits<int>::min();
@@ -167,7 +135,7 @@ TEST_F(EngineTest, AddNewDeleteAndMoveLastKeepTheOrderOfTheRows) {
 // and leaves the connection out of it: a later write is in the file when it is opened again.
 TEST_F(EngineTest, AFailedCommitKeepsNoneOfItsGroupAndLaterWritesAreStored) {
     cn.Close();
-    DiskFull disk;
+    testsupport::FailingDisk disk;
     // clang-format off
     const struct { bool reader, allOrNothing, bodyFails; const char *error; } cases[] = {
         {true, false, false, "file already in use."}, {true, false, true, "Overflow"},
@@ -186,13 +154,13 @@ TEST_F(EngineTest, AFailedCommitKeepsNoneOfItsGroupAndLaterWritesAreStored) {
             cn.Execute("INSERT INTO beta (x) VALUES ('group')");
             if (c.reader)
                 reader.emplace(folder.file("engine.mdb"));
-            DiskFull::full = !c.reader;
+            disk.setFull(!c.reader);
             if (c.bodyFails)
                 engine::raise(err::Overflow);
         };
         const QString error = errorText([&] { c.allOrNothing ? AllOrNothing(cn, body) : AsOneWrite(cn, body); });
         EXPECT_TRUE(error.endsWith(QLatin1String(c.error))) << name << ": " << error.toStdString();
-        DiskFull::full = false;
+        disk.setFull(false);
         reader.reset();
         EXPECT_EQ(errorText([&] { cn.RollbackTrans(); }), "No transaction is active.") << name;
         cn.Execute("INSERT INTO beta (x) VALUES ('later')");

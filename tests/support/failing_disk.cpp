@@ -12,6 +12,7 @@ struct FailingDisk::State {
     int reads = 0;
     int failAt = 0;
     bool lasting = false;
+    bool full = false;
     std::string failed;
     sqlite3_int64 failedAt = 0, failedEnd = 0;
 };
@@ -55,6 +56,8 @@ int xRead(sqlite3_file *f, void *buf, int n, sqlite3_int64 at) {
 }
 
 int xWrite(sqlite3_file *f, const void *buf, int n, sqlite3_int64 at) {
+    if (state && state->full && reinterpret_cast<File *>(f)->database)
+        return SQLITE_FULL;
     return real(f)->pMethods->xWrite(real(f), buf, n, at);
 }
 int xTruncate(sqlite3_file *f, sqlite3_int64 size) { return real(f)->pMethods->xTruncate(real(f), size); }
@@ -155,5 +158,7 @@ void FailingDisk::failRead(int n, bool lasting) {
 int FailingDisk::reads() const { return state_->reads; }
 
 QString FailingDisk::failedFile() const { return QString::fromStdString(state_->failed); }
+
+void FailingDisk::setFull(bool full) { state_->full = full; }
 
 } // namespace testsupport

@@ -1,6 +1,7 @@
 #pragma once
-// A disk that starts failing: while the object lives it stands under every database file that SQLite opens, and
-// the reads it is told to refuse fail with SQLITE_IOERR_READ, as reads that the system answers with EIO do.
+// A disk that starts failing: while the object lives it stands under every database file that SQLite opens; the
+// reads it is told to refuse fail with SQLITE_IOERR_READ, as reads that the system answers with EIO do, and while
+// it is full every write to a database file fails with SQLITE_FULL.
 
 #include <QString>
 #include <memory>
@@ -21,6 +22,7 @@ public:
     int reads() const;
     // The file of the first refused read; empty while none was refused.
     QString failedFile() const;
+    void setFull(bool full);
 
     struct State;
 
