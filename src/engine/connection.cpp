@@ -418,8 +418,8 @@ void Engine::CompactDatabase(const QString &src, const QString &dst) {
     const QString msg = QString::fromUtf8(sqlite3_errmsg(db));
     sqlite3_finalize(st);
     // The step reads the target as well as the source: a disk error is the source's only when the source no
-    // longer reads whole.
-    const bool atTarget = prepared && ((code & 0xff) == SQLITE_CANTOPEN ||
+    // longer reads whole. Only the target is written, so a full disk is its.
+    const bool atTarget = prepared && ((code & 0xff) == SQLITE_CANTOPEN || (code & 0xff) == SQLITE_FULL ||
                                        ((code & 0xff) == SQLITE_IOERR && refusedRead(db) == SQLITE_OK));
     sqlite3_close_v2(db);
     if (rc == SQLITE_DONE || rc == SQLITE_OK)

@@ -12,7 +12,7 @@ QString namingFile(const QString &text, const QString &file) {
 std::optional<Cause> causeOf(int code, const QString &file) {
     switch (code & 0xff) {
     case SQLITE_FULL:
-        return Cause{3026, QStringLiteral("Not enough space on disk.")};
+        return Cause{3026, namingFile(QStringLiteral("Not enough space on disk."), file)};
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return Cause{3045, QStringLiteral("Could not use '%1'; file already in use.").arg(file)};

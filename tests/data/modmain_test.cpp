@@ -209,6 +209,17 @@ TEST_F(StartUpTest, ReadErrorsAreNotTakenForDamage) {
             }
         }
     }
+    // A full disk is named at the file that could not be written, and the working database stays as it was.
+    closeConnections();
+    disk.failRead(0, false);
+    const QByteArrayList before = image();
+    disk.setFull(true);
+    EXPECT_FALSE(start());
+    disk.setFull(false);
+    EXPECT_TRUE(shown().contains(QStringLiteral("Log nr. 896 | Fejlnr.: 3026, Not enough space on disk. ('") +
+                                 at(QStringLiteral("inddata.tmp")) + QStringLiteral("')")))
+        << shown().toStdString();
+    EXPECT_EQ(image(), before);
     closeConnections();
 }
 
