@@ -70,11 +70,13 @@ const TableInfo *ConnectionImpl::table(const QString &name) {
 
 const TableInfo &ConnectionImpl::requireTable(const QString &name) {
     const TableInfo *t = table(name);
+    // The file is named: a table missing from a database the user may have replaced.
     if (!t)
-        raise(err::DbNoSuchTable, QStringLiteral("The Microsoft Jet database engine cannot find the input table or "
-                                                 "query '%1'.  Make sure it exists and that its name is spelled "
-                                                 "correctly.")
-                                      .arg(name));
+        raise(err::DbNoSuchTable, namingFile(QStringLiteral("The Microsoft Jet database engine cannot find the input "
+                                                            "table or query '%1'.  Make sure it exists and that its "
+                                                            "name is spelled correctly.")
+                                                 .arg(name),
+                                             QString::fromUtf8(sqlite3_db_filename(db, "main"))));
     return *t;
 }
 
