@@ -11,10 +11,10 @@ extern engine::Connection cnInddata; // inddata.mdb: input, company, project, re
 extern engine::Connection cnParam;   // param.mdb: parameter tables
 extern engine::Connection cnIsol;    // isol.mdb: insulation products
 
-// The program's own files, in its folder and, for the connections, in the current folder; with the copy that
-// start-up compacts into.
+// The program's own files, in its folder and, for the connections, in the current folder.
 inline const QStringList kDatabaseFiles = {QStringLiteral("inddata.mdb"), QStringLiteral("param.mdb"),
-                                           QStringLiteral("isol.mdb"), QStringLiteral("system.mdw"),
-                                           QStringLiteral("inddata.tmp")};
+                                           QStringLiteral("isol.mdb"), QStringLiteral("system.mdw")};
+// The copy that start-up compacts into, beside the working database.
+inline const QString kCompactionCopy = QStringLiteral("inddata.tmp");
 
 } // namespace modMain

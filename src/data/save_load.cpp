@@ -247,7 +247,8 @@ void refuseDatabase(const QString &fileName) {
     if (!engine::Engine::SystemDB.isEmpty() && QFileInfo(engine::Engine::SystemDB).absoluteDir() != folders[0])
         folders << QFileInfo(engine::Engine::SystemDB).absoluteDir();
     const QFileInfo target(platform::WrittenFile(fileName));
-    if (modMain::kDatabaseFiles.contains(target.fileName().toLower()))
+    const QString lower = target.fileName().toLower();
+    if (modMain::kDatabaseFiles.contains(lower) || lower == modMain::kCompactionCopy)
         for (const QDir &folder : folders)
             if (platform::SameFile(target.absolutePath(), folder.absolutePath()))
                 engine::raise(engine::err::PermissionDenied);
